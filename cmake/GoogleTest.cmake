@@ -1,0 +1,30 @@
+# GoogleTest and GoogleMock from Debian's sources, built with the project's own compiler
+# (MinGW-w64 for the Windows tests, g++ with sanitizers for the native ones).
+set(QV_GOOGLETEST_DIR "/usr/src/googletest" CACHE PATH "GoogleTest sources")
+if(NOT EXISTS "${QV_GOOGLETEST_DIR}/CMakeLists.txt")
+  message(FATAL_ERROR "GoogleTest sources not found in ${QV_GOOGLETEST_DIR} (Debian package googletest)")
+endif()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(${QV_GOOGLETEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+foreach(lib gtest gtest_main gmock gmock_main)
+  if(QV_SANITIZE)
+    target_compile_options(${lib} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
+  endif()
+  if(QV_TSAN)
+    target_compile_options(${lib} PRIVATE -fsanitize=thread)
+  endif()
+endforeach()
+include(GoogleTest)
+
+# One test program: gtest discovers its cases when ctest runs (under Wine for Windows builds).
+function(qv_add_test_program name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;PROPERTIES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  qv_target_defaults(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                       PROPERTIES ${ARG_PROPERTIES})
+endfunction()

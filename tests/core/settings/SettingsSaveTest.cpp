@@ -1,0 +1,104 @@
+// Saving through the platform's file system: the settings file is replaced in one step, the
+// previous one is kept as the backup, and a failed write leaves the old file as it was.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "settings/AppSetting.h"
+#include "settings/FileStore.h"
+#include "support/SettingsFiles.h"
+#include "support/TempDir.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
+namespace {
+
+class SettingsSaveTest : public ::testing::Test {
+ protected:
+  int SaveDefaults(const std::string& path) {
+    CAppSetting setting;
+    setting.SetDefaultSetting();
+    setting.m_nReleaseLevel = ++level;
+    setting.m_bModified = 1;
+    return setting.Save(path);
+  }
+
+  std::size_t FilesInDirectory() const {
+    std::size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+      (void)entry;
+      ++count;
+    }
+    return count;
+  }
+
+  qvtest::TempDir dir;
+  std::int32_t level = 20;
+};
+
+TEST_F(SettingsSaveTest, SaveReplacesTheFileAndKeepsThePreviousAsBackup) {
+  const std::string path = dir.File("qvlset.def");
+  ASSERT_EQ(1, SaveDefaults(path));
+  const std::string first = qvtest::ReadBytes(path);
+  EXPECT_EQ(152u, first.size());
+  EXPECT_EQ(1u, FilesInDirectory()) << "no backup of a file that did not exist";
+
+  ASSERT_EQ(1, SaveDefaults(path));
+  EXPECT_EQ(first, qvtest::ReadBytes(dir.File("qvlset.bak")));
+  EXPECT_NE(first, qvtest::ReadBytes(path));
+  EXPECT_EQ(2u, FilesInDirectory()) << "no temporary file is left behind";
+
+  CAppSetting loaded;
+  ASSERT_EQ(1, loaded.Load(path));
+  EXPECT_EQ(level, loaded.m_nReleaseLevel);
+}
+
+TEST_F(SettingsSaveTest, SaveIntoAMissingDirectoryFails) {
+  EXPECT_EQ(0, SaveDefaults(dir.File("missing/qvlset.def")));
+  EXPECT_EQ(0u, FilesInDirectory());
+}
+
+TEST_F(SettingsSaveTest, FailedWriteLeavesTheOldFileIntact) {
+  const std::string path = dir.File("qvlset.def");
+  const std::string old = qvtest::Int32Bytes({5, 0, 50, 1024, 0, 5});
+  qvtest::WriteBytes(path, old);
+
+#ifdef _WIN32
+  // The file cannot be replaced while another program holds it open without sharing.
+  const std::wstring widePath = std::filesystem::path(path).wstring();
+  HANDLE held = ::CreateFileW(widePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  EXPECT_EQ(0, SaveDefaults(path));
+  ::CloseHandle(held);
+#else
+  // A full disk: the process may write no more than 64 bytes to any file.
+  rlimit saved{};
+  ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved));
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 64;
+  ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
+  const int result = SaveDefaults(path);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousHandler);
+  EXPECT_EQ(0, result);
+#endif
+
+  EXPECT_EQ(old, qvtest::ReadBytes(path));
+  CAppSetting loaded;
+  EXPECT_EQ(1, loaded.Load(path));
+  EXPECT_EQ(0u, loaded.m_aOperationTime.size());
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name == "qvlset.def" || name == "qvlset.bak") << "left behind: " << name;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+// Helpers for tests of the settings files: byte images, an in-memory file store and a
+// reporter that remembers what it was told.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "settings/FileStore.h"
+#include "settings/ReadFailureReporter.h"
+
+namespace qvtest {
+
+// Little-endian 32-bit integers, as the settings files hold them.
+inline std::string Int32Bytes(std::initializer_list<std::int32_t> values) {
+  std::string bytes;
+  for (std::int32_t value : values) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<char>(bits >> shift));
+  }
+  return bytes;
+}
+
+class MemoryFileStore final : public IFileStore {
+ public:
+  std::map<std::string, std::string> files;
+  int replaceCalls = 0;
+  bool failReplace = false;
+
+  std::unique_ptr<IFileReader> OpenForReading(const std::string& path) override {
+    auto it = files.find(path);
+    if (it == files.end()) return nullptr;
+    return std::make_unique<Reader>(it->second);
+  }
+
+  bool Replace(const std::string& path, const std::string& bytes,
+               const std::string& backupPath) override {
+    ++replaceCalls;
+    if (failReplace) return false;
+    auto it = files.find(path);
+    if (it != files.end()) files[backupPath] = it->second;
+    files[path] = bytes;
+    return true;
+  }
+
+ private:
+  class Reader final : public IFileReader {
+   public:
+    explicit Reader(std::string bytes) : bytes_(std::move(bytes)) {}
+    std::size_t Read(void* buffer, std::size_t size) override {
+      const std::size_t n = std::min(size, bytes_.size() - pos_);
+      if (n > 0) std::memcpy(buffer, bytes_.data() + pos_, n);
+      pos_ += n;
+      return n;
+    }
+
+   private:
+    std::string bytes_;
+    std::size_t pos_ = 0;
+  };
+};
+
+class RecordingReporter final : public IReadFailureReporter {
+ public:
+  std::vector<std::string> texts;
+  std::vector<std::string> captions;
+  void ReportReadFailure(const std::string& text, const std::string& caption) override {
+    texts.push_back(text);
+    captions.push_back(caption);
+  }
+};
+
+}  // namespace qvtest
+
+namespace qvtest {
+
+// Bytes written out in hexadecimal, blanks ignored: "05000000 04000000".
+inline std::string Hex(const char* text) {
+  std::string bytes;
+  int high = -1;
+  for (const char* p = text; *p; ++p) {
+    int digit;
+    if (*p >= '0' && *p <= '9')
+      digit = *p - '0';
+    else if (*p >= 'a' && *p <= 'f')
+      digit = *p - 'a' + 10;
+    else if (*p >= 'A' && *p <= 'F')
+      digit = *p - 'A' + 10;
+    else
+      continue;
+    if (high < 0) {
+      high = digit;
+    } else {
+      bytes.push_back(static_cast<char>(high * 16 + digit));
+      high = -1;
+    }
+  }
+  return bytes;
+}
+
+}  // namespace qvtest
