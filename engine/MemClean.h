@@ -67,6 +67,8 @@ class QUORVELL_EXPORT CMemClean {
   // Commits, zero-fills and releases a block of the release level's share of physical memory.
   int OptimizeWholeMemory(int bLog);
 
+  // Starts a pass on a thread of its own (DoCleanUp of this engine).
+  int StartPass();
   // Ends the pass thread by force (exit code -1) and drops it. The log list and the running
   // flag may be left as the killed thread had them: owners end after this.
   void TerminatePass();
@@ -91,8 +93,6 @@ class QUORVELL_EXPORT CMemClean {
   int ReferModeSetting();
 
  private:
-  friend int DoCleanUp(CMemClean* clean);
-
   // The synchronous message 874 of a window-program pass.
   void Notify();
   // AddLog followed by Notify.

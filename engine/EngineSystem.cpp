@@ -1,0 +1,12 @@
+#include "engine/EngineSystem.h"
+
+#include "engine/PerformanceData.h"
+#include "engine/ProcessSystem.h"
+#include "engine/VirtualMemory.h"
+
+IPassThread::~IPassThread() = default;
+IExclusiveFile::~IExclusiveFile() = default;
+IEngineSystem::~IEngineSystem() = default;
+IProcessSystem::~IProcessSystem() = default;
+IVirtualMemory::~IVirtualMemory() = default;
+IPerformanceData::~IPerformanceData() = default;
