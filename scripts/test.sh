@@ -42,4 +42,9 @@ source scripts/wine-session
 qv_wine_session_start
 ctest --preset mingw-x64 -j "$jobs" --timeout 300
 
+step "benchmarks (figures, not timed tests)"
+for bench in build/mingw-x64/bin/*_bench.exe; do
+  scripts/wine-run "$bench"
+done
+
 step "all tests passed"
