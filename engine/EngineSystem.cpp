@@ -7,6 +7,8 @@
 IPassThread::~IPassThread() = default;
 IExclusiveFile::~IExclusiveFile() = default;
 IEngineSystem::~IEngineSystem() = default;
+IAccessToken::~IAccessToken() = default;
+IProcessHandle::~IProcessHandle() = default;
 IProcessSystem::~IProcessSystem() = default;
 IVirtualMemory::~IVirtualMemory() = default;
 IPerformanceData::~IPerformanceData() = default;

@@ -163,7 +163,8 @@ bool CMemClean::WaitForPass(std::uint32_t milliseconds) {
 void CMemClean::TerminatePass() {
   if (!m_pThread) return;
   m_pThread->Terminate();
-  m_pThread.reset();
+  // The killed thread may have held the heap's lock: the thread object is left, not freed.
+  m_pThread.release();
   m_bRunning = 0;
 }
 

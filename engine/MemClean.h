@@ -69,8 +69,8 @@ class QUORVELL_EXPORT CMemClean {
 
   // Starts a pass on a thread of its own (DoCleanUp of this engine).
   int StartPass();
-  // Ends the pass thread by force (exit code -1) and drops it. The log list and the running
-  // flag may be left as the killed thread had them: owners end after this.
+  // Ends the pass thread by force (exit code -1) and lets go of it. The log list may be left as
+  // the killed thread had it: owners end after this.
   void TerminatePass();
   // True when no pass thread runs any more after waiting up to the given time.
   bool WaitForPass(std::uint32_t milliseconds);

@@ -1,6 +1,7 @@
 // The engine's seam on Windows.
-#include <process.h>
 #include <windows.h>
+
+#include <process.h>
 
 #include <algorithm>
 #include <atomic>
@@ -173,9 +174,14 @@ class Win32EngineSystem final : public IEngineSystem {
 
 }  // namespace
 
+// The other adapters of this folder.
+IProcessSystem& Win32Processes();
+IVirtualMemory& Win32Memory();
+IPerformanceData& Win32Performance();
+
 CEnginePlatform SystemEnginePlatform() {
   static Win32EngineSystem system;
-  return CEnginePlatform{&system, nullptr, nullptr, nullptr};
+  return CEnginePlatform{&system, &Win32Processes(), &Win32Memory(), &Win32Performance()};
 }
 
 void SetEngineNotifyWindow(void* window) {

@@ -1,5 +1,6 @@
-#include <lmcons.h>
 #include <windows.h>
+
+#include <lmcons.h>
 
 #include <atomic>
 #include <string>

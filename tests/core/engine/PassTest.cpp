@@ -136,3 +136,82 @@ TEST_F(PassTest, LinesAreCodePage932) {
 }
 
 }  // namespace
+
+#include "engine/CpuLoad.h"
+#include "support/FakePlatform.h"
+
+namespace {
+
+// Condition passes measured against a CPU that is as busy as the test says.
+class CpuGateTest : public ::testing::Test {
+ protected:
+  CpuGateTest() : clean(fake.Platform()) {
+    ResetCpuLoadStateForTesting();
+    clean.m_bTimerMode = 1;
+    fake.performance.blocks = {qvtest::PerfDataBuilder().Build()};  // no processor object
+  }
+  ~CpuGateTest() override { ResetCpuLoadStateForTesting(); }
+
+  void AddCondition(std::int32_t operation, std::int32_t cpuLimit) {
+    auto condition = std::make_unique<COperationTime>();
+    condition->m_nExecMode = COperationTime::kMemoryLoad;
+    condition->m_nMemoryLoad = 0;
+    condition->m_nOperation = operation;
+    condition->m_nCpuLoadLimit = cpuLimit;
+    clean.m_appSetting.m_aOperationTime.push_back(std::move(condition));
+  }
+  void SetLoad(int percent) { fake.performance.idleShareOnNextTimes = 100 - percent; }
+  std::vector<std::string> Lines() { return clean.m_aLog.Copy(); }
+
+  qvtest::FakePlatform fake;
+  CMemClean clean;
+};
+
+TEST_F(CpuGateTest, NoLimitBelowHundredMeansNoMeasurement) {
+  AddCondition(9, 100);
+  EXPECT_EQ(1, clean.CleanUp());
+  for (const std::string& line : Lines()) EXPECT_EQ(std::string::npos, line.find("CPU"));
+  EXPECT_TRUE(fake.system.sleeps.empty());
+  EXPECT_TRUE(fake.performance.valueNames.empty());
+}
+
+TEST_F(CpuGateTest, LoadAtTheLimitRunsAndAboveItRefuses) {
+  AddCondition(0, 30);
+  SetLoad(30);
+  EXPECT_EQ(1, clean.CleanUp());
+  EXPECT_EQ("CPU負荷 30 %", Lines()[1]);
+  EXPECT_EQ(10u, fake.system.sleeps.size()) << "ten one-second samples";
+
+  clean.m_aLog.TakeAll();
+  clean.m_appSetting.m_timeLastExecute = 0;
+  SetLoad(31);
+  const QvTime lastExecute = clean.m_appSetting.m_timeLastExecute;
+  EXPECT_EQ(0, clean.CleanUp());
+  const std::vector<std::string> lines = Lines();
+  ASSERT_EQ(3u, lines.size());
+  EXPECT_EQ("CPU負荷 31 % > 設定負荷 30 % によりオペレーションを中止", lines[2]);
+  EXPECT_EQ(lastExecute, clean.m_appSetting.m_timeLastExecute);
+}
+
+TEST_F(CpuGateTest, BothLimitsExceededNamesTheWorkingSetLimit) {
+  AddCondition(0, 40);
+  AddCondition(1, 20);
+  SetLoad(50);
+  EXPECT_EQ(0, clean.CleanUp());
+  EXPECT_EQ("CPU負荷 50 % > 設定負荷 40 % によりオペレーションを中止", Lines().back());
+
+  // A load above only the whole-memory limit refuses the whole pass, too.
+  clean.m_aLog.TakeAll();
+  SetLoad(25);
+  EXPECT_EQ(0, clean.CleanUp());
+  EXPECT_EQ("CPU負荷 25 % > 設定負荷 20 % によりオペレーションを中止", Lines().back());
+}
+
+TEST_F(CpuGateTest, UnsupportedMeasurementRunsThePass) {
+  AddCondition(0, 10);
+  fake.performance.version = {1, 4};
+  EXPECT_EQ(1, clean.CleanUp());
+  EXPECT_EQ("CPU負荷 -1 %", Lines()[1]);
+}
+
+}  // namespace

@@ -1,0 +1,17 @@
+// Feeds arbitrary bytes to the performance-data reader as the block the registry returned. It
+// must read nothing outside the bytes, never loop without end, and find what it finds.
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/CpuLoad.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  ReadCounter(data, size, 238, 6, "_Total");
+  ReadCounter(data, size, 2, 240, nullptr);
+  if (size >= 4) {
+    // Any offset inside the data as an object.
+    const std::size_t at = (data[0] | (data[1] << 8)) % size;
+    FindCounterValue(data, size, at, 6, "_total");
+  }
+  return 0;
+}
