@@ -1,14 +1,18 @@
 // Benchmarks of the engine on Windows, printed as figures (not timed tests):
 //  - a condition pass at a minute where nothing matches,
-//  - a service-log write that trims a full log at the default 1 MB limit.
+//  - a service-log write that trims a full log at the default 1 MB limit,
+//  - the zero fill of the whole-memory release against a plain first-touch fill.
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "engine/MemClean.h"
+#include "support/DelegatingEngineSystem.h"
 
 namespace {
 
@@ -19,30 +23,31 @@ double MillisecondsSince(Clock::time_point start) {
 }
 
 // The platform's system with the application directory moved to a scratch folder.
-class ScratchDirectorySystem final : public IEngineSystem {
+class ScratchDirectorySystem final : public qvtest::DelegatingEngineSystem {
  public:
   ScratchDirectorySystem(IEngineSystem& base, std::string directory)
-      : m_base(base), m_directory(std::move(directory)) {}
-  QvTime Now() override { return m_base.Now(); }
-  CLocalTime LocalTime(QvTime time) override { return m_base.LocalTime(time); }
-  void Sleep(std::uint32_t milliseconds) override { m_base.Sleep(milliseconds); }
-  CMemoryStatus MemoryStatus() override { return m_base.MemoryStatus(); }
+      : DelegatingEngineSystem(base), m_directory(std::move(directory)) {}
   void PostNotify() override {}
   void SendNotify() override {}
-  void TrimOwnWorkingSet() override {}
-  std::unique_ptr<IPassThread> StartThread(std::function<void()> body) override {
-    return m_base.StartThread(std::move(body));
-  }
   std::string ApplicationPath() override { return m_directory; }
-  bool Exists(const std::string& path) override { return m_base.Exists(path); }
-  void MakeDirectory(const std::string& path) override { m_base.MakeDirectory(path); }
-  std::unique_ptr<IExclusiveFile> OpenExclusive(const std::string& path) override {
-    return m_base.OpenExclusive(path);
+
+ private:
+  std::string m_directory;
+};
+
+// The platform's system on a machine of the given physical memory.
+class SizedMachine final : public qvtest::DelegatingEngineSystem {
+ public:
+  SizedMachine(IEngineSystem& base, std::uint64_t physical)
+      : DelegatingEngineSystem(base), m_physical(physical) {}
+  CMemoryStatus MemoryStatus() override {
+    CMemoryStatus status = DelegatingEngineSystem::MemoryStatus();
+    status.totalPhys = m_physical;
+    return status;
   }
 
  private:
-  IEngineSystem& m_base;
-  std::string m_directory;
+  std::uint64_t m_physical;
 };
 
 void BenchUnmatchedConditionPass() {
@@ -96,10 +101,44 @@ void BenchTrimmingLogWrite() {
   std::filesystem::remove_all(directory);
 }
 
+// Commit, fill and release of a 256 MB block, the engine's way and the plain way, alternately;
+// the best of three runs each.
+void BenchZeroFill() {
+  constexpr std::uint64_t kPhysical = 512u << 20;
+  constexpr std::size_t kBlock = 256u << 20;  // level 50, less a few bytes
+  SizedMachine machine(*SystemEnginePlatform().system, kPhysical);
+  CEnginePlatform platform = SystemEnginePlatform();
+  platform.system = &machine;
+  CMemClean clean(platform);
+  clean.m_appSetting.m_nReleaseLevel = 50;
+
+  double engineBest = 1e30;
+  double plainBest = 1e30;
+  for (int run = 0; run < 3; ++run) {
+    auto start = Clock::now();
+    if (!clean.OptimizeWholeMemory(0)) std::printf("whole-memory release failed\n");
+    engineBest = std::min(engineBest, MillisecondsSince(start));
+
+    start = Clock::now();
+    void* block = ::VirtualAlloc(nullptr, kBlock, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (block) {
+      std::memset(block, 0, kBlock);
+      ::VirtualFree(block, 0, MEM_RELEASE);
+    }
+    plainBest = std::min(plainBest, MillisecondsSince(start));
+  }
+  const double megabytes = static_cast<double>(kBlock) / (1u << 20);
+  std::printf(
+      "zero fill of 256 MB: release %.0f MB/s, plain first-touch fill %.0f MB/s, "
+      "ratio %.2f (goal >= 0.9)\n",
+      megabytes / engineBest * 1000, megabytes / plainBest * 1000, plainBest / engineBest);
+}
+
 }  // namespace
 
 int main() {
   BenchUnmatchedConditionPass();
   BenchTrimmingLogWrite();
+  BenchZeroFill();
   return 0;
 }
