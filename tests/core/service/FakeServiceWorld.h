@@ -66,6 +66,10 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
       m_file.m_aOperationTime.push_back(std::make_unique<COperationTime>());
     }
   }
+  void WriteFile(const CAppSetting& file) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_file = file;
+  }
   // How long every pass started from now on runs.
   void SetPassSeconds(QvTime seconds) {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -77,14 +81,16 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
   void OnReload(std::function<void()> hook) { m_onReload = std::move(hook); }
 
   // --- driving ------------------------------------------------------------------------------
-  // Starts the service routine on a thread of its own; the start time lies secondsAgo back.
-  void Start(CVorelService& service, QvTime secondsAgo = 0) {
-    m_loop = std::thread([this, &service, secondsAgo] {
+  // Starts the service routine on a thread of its own; the start time lies secondsAgo back. The
+  // passes go to the fake engine of this world unless another engine is given.
+  void Start(CVorelService& service, QvTime secondsAgo = 0, IServiceEngine* engine = nullptr) {
+    IServiceEngine& passes = engine ? *engine : *this;
+    m_loop = std::thread([this, &service, &passes, secondsAgo] {
       {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_loopThread = std::this_thread::get_id();
       }
-      const CServiceEnd end = service.ServiceMain(*this, kStart - secondsAgo);
+      const CServiceEnd end = service.ServiceMain(passes, kStart - secondsAgo);
       std::lock_guard<std::mutex> lock(m_mutex);
       m_end = end;
       m_changed.notify_all();
