@@ -273,10 +273,13 @@ TEST_F(ServiceTest, TheInstallerRegistersTheQuotedPathOfTheService) {
   EXPECT_EQ(0u, exitCode);
   WaitUntilRemoved();
 
-  for (const wchar_t* name : {L"\\QuorvelS.exe", L"\\QuorvelL.dll"}) {
-    ::DeleteFileW((folder + name).c_str());
+  // The service's process may still be ending and hold its files for a moment.
+  for (int i = 0; i < 50 && !::RemoveDirectoryW(folder.c_str()); ++i) {
+    for (const wchar_t* name : {L"\\QuorvelS.exe", L"\\QuorvelL.dll"}) {
+      ::DeleteFileW((folder + name).c_str());
+    }
+    ::Sleep(100);
   }
-  ::RemoveDirectoryW(folder.c_str());
 }
 
 struct WindowSearch {
