@@ -136,22 +136,6 @@ TEST_F(ServiceRoutineTest, ABusyEngineSkipsTheTurn) {
 
 // --- reloading the settings -----------------------------------------------------------------
 
-TEST_F(ServiceRoutineTest, TheFileIsReadAgainOnlyAfterAnInterrogate) {
-  world.WriteFile(0, 1);
-  Start(1);
-  world.WriteFile(0, 2);
-  world.RunFor(2 * kMinute);
-  EXPECT_EQ(1, world.Reloads());
-  EXPECT_EQ(1u, world.Passes().back().conditions);
-
-  world.Control(service, kControlInterrogate);
-  EXPECT_EQ(kServiceRunning, LastReportedState());
-  EXPECT_EQ(3u, world.Passes().size()) << "an interrogate does not wake the loop";
-  world.RunFor(kMinute);
-  EXPECT_EQ(2, world.Reloads());
-  EXPECT_EQ(2u, world.Passes().back().conditions);
-}
-
 TEST_F(ServiceRoutineTest, AnInterrogateWhileTheEngineIsBusyReloadsAtTheFirstIdleTurn) {
   world.WriteFile(0, 1);
   world.SetPassSeconds(150);
@@ -227,20 +211,10 @@ TEST_F(ServiceRoutineTest, AStopWhilePausedEndsTheService) {
   world.Control(service, kControlStop);
   EXPECT_EQ(CServiceEnd::kStopped, world.Join());
   EXPECT_EQ(kServiceStopped, LastReportedState());
+  EXPECT_EQ(0, world.Elapsed()) << "with no pass running the service ends at once";
   EXPECT_THAT(world.DebugLines(),
               ElementsAre("Vorelサービスが開始しました。\n", "サービスを一時停止します。\n",
                           "サービスを停止します。\n", "Vorelサービスが停止しました。\n"));
-}
-
-TEST_F(ServiceRoutineTest, AStopWhileIdleEndsAtOnce) {
-  Start(1);
-  world.RunFor(30);
-  world.Control(service, kControlStop);
-  EXPECT_EQ(CServiceEnd::kStopped, world.Join());
-  EXPECT_EQ(30, world.Elapsed());
-  const auto reports = world.Reports();
-  EXPECT_EQ(kServiceStopped, reports.back().status.dwCurrentState);
-  EXPECT_EQ(3u, reports.back().status.dwControlsAccepted);
 }
 
 TEST_F(ServiceRoutineTest, APassThatEndsWithinTheGraceTimeIsWaitedFor) {

@@ -23,11 +23,6 @@ std::string SettingsBytes(std::size_t conditions, std::int32_t timerDelay) {
   return store.files["x.def"];
 }
 
-TEST(ServiceSettingsTest, TheSettingsFileLiesInTheSvcFolderBesideTheProgram) {
-  EXPECT_EQ("C:\\Quorvel\\SVC", ServiceDirectory("C:\\Quorvel"));
-  EXPECT_EQ(kPath, ServiceSettingsPath("C:\\Quorvel"));
-}
-
 TEST(ServiceSettingsTest, AFileThatEndsEarlyIsReportedOnTheDebugOutputAndTheBackupIsRead) {
   qvtest::FakeServiceWorld world;
   CDebugOutputReadFailureReporter reporter(world);
