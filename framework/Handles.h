@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <winsvc.h>
 
 #include "framework/UniqueResource.h"
 
@@ -42,5 +43,13 @@ struct RegKeyTraits {
   static void Close(Type h) noexcept { ::RegCloseKey(h); }
 };
 using UniqueRegKey = UniqueResource<RegKeyTraits>;
+
+// The service control manager and the services opened through it.
+struct ServiceHandleTraits {
+  using Type = SC_HANDLE;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::CloseServiceHandle(h); }
+};
+using UniqueServiceHandle = UniqueResource<ServiceHandleTraits>;
 
 }  // namespace qv

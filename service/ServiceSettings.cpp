@@ -1,0 +1,22 @@
+#include "service/ServiceSettings.h"
+
+#include <utility>
+
+std::string ServiceDirectory(const std::string& applicationPath) {
+  return applicationPath + "\\SVC";
+}
+
+std::string ServiceSettingsPath(const std::string& applicationPath) {
+  return ServiceDirectory(applicationPath) + "\\qvlset.def";
+}
+
+void CDebugOutputReadFailureReporter::ReportReadFailure(const std::string& text,
+                                                        const std::string& caption) {
+  m_system.DebugOutput(caption + ": " + text + "\n");
+}
+
+void ReloadServiceSettings(CAppSetting& settings, const std::string& path, IFileStore& files,
+                           IReadFailureReporter& reporter) {
+  settings.Clear();
+  settings.Load(path, files, reporter);
+}
