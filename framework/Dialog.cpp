@@ -1,6 +1,7 @@
 #include "framework/Dialog.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "framework/Cp932.h"
 #include "framework/FrameworkIds.h"
@@ -46,18 +47,27 @@ void ApplyDialogInitData(HWND dialog, UINT templateId) {
   HRSRC found =
       ::FindResourceW(instance, MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(QV_RT_DLGINIT));
   if (found == nullptr) return;
-  const DWORD size = ::SizeofResource(instance, found) / sizeof(wchar_t);
-  const auto* data = static_cast<const wchar_t*>(::LockResource(::LoadResource(instance, found)));
+  const DWORD size = ::SizeofResource(instance, found);
+  const auto* data = static_cast<const char*>(::LockResource(::LoadResource(instance, found)));
   if (data == nullptr) return;
-  // Records: a control identifier, then its text up to a terminating zero; 0 ends the list.
+  // Records: a 16-bit control identifier, then its text in UTF-8 up to a zero byte; an
+  // identifier of 0 ends the list.
   DWORD at = 0;
-  while (at < size && data[at] != 0) {
-    const HWND control = ::GetDlgItem(dialog, data[at++]);
+  while (at + sizeof(WORD) <= size) {
+    WORD id = 0;
+    std::memcpy(&id, data + at, sizeof(id));
+    at += sizeof(id);
+    if (id == 0) break;
     const DWORD start = at;
     while (at < size && data[at] != 0) ++at;
     if (at >= size) break;  // a text without its end is not used
-    const std::wstring text(data + start, at - start);
+    const int length = static_cast<int>(at - start);
     ++at;
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    const int converted =
+        ::MultiByteToWideChar(CP_UTF8, 0, data + start, length, text.data(), length);
+    text.resize(converted > 0 ? static_cast<std::size_t>(converted) : 0);
+    const HWND control = ::GetDlgItem(dialog, id);
     wchar_t className[16] = {};
     ::GetClassNameW(control, className, 16);
     const bool list = ::lstrcmpiW(className, L"ListBox") == 0;

@@ -45,6 +45,7 @@ class CToolBarCtrl : public CWindowBase {
   bool SetButtonSize(int cx, int cy) const {
     return SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(cx, cy)) != 0;
   }
+  DWORD GetButtonSize() const { return static_cast<DWORD>(SendMessage(TB_GETBUTTONSIZE)); }
   SIZE GetMaxSize() const {
     SIZE size{};
     SendMessage(TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));

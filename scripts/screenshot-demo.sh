@@ -12,13 +12,12 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source=wine-env
 source "$here/wine-env"
 export WINEPREFIX="$here/../build/wineprefix-ja"
-export LC_ALL=ja_JP.UTF-8
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "creating Wine prefix $WINEPREFIX"
-  "$QV_WINE" cmd /c exit >"$out/prefix.log" 2>&1 </dev/null
+  LC_ALL=ja_JP.UTF-8 "$QV_WINE" cmd /c exit >"$out/prefix.log" 2>&1 </dev/null
   "$QV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$out/prefix.log" 2>&1 </dev/null
 fi
 trap '"$QV_WINESERVER" -k >/dev/null 2>&1 || true' EXIT
@@ -32,7 +31,7 @@ shoot() {
   local done="$out/$name.done"
   local png="$out/$name.png"
   rm -f "$ready" "$done" "$png"
-  "$QV_WINE" "$demo" --ready-file "$(winpath "$ready")" --done-file "$(winpath "$done")" \
+  LC_ALL=ja_JP.UTF-8 "$QV_WINE" "$demo" --ready-file "$(winpath "$ready")" --done-file "$(winpath "$done")" \
     --quit-after 60 "$@" >"$out/$name.log" 2>&1 </dev/null &
   local pid=$!
   local i

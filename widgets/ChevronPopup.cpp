@@ -70,10 +70,16 @@ void CChevronPopup::ShowPopup(HWND frame, const qv::CToolBarCtrl& source, const 
     return;
   }
 
-  SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The pop-up starts as wide as one row of buttons: a toolbar that wraps its buttons by the
+  // width it gets from its parent would otherwise put each button on a row of its own.
+  const int rows = qv::chevron::PopupRows(static_cast<int>(hidden.size()));
+  const int perRow = (static_cast<int>(hidden.size()) + rows - 1) / rows;
+  const DWORD buttonSize = m_toolBar.GetButtonSize();
+  SetWindowPos(nullptr, 0, 0, perRow * LOWORD(buttonSize) + LOWORD(m_toolBar.GetPadding()),
+               HIWORD(buttonSize), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   m_toolBar.AutoSize();
   RECT bounds{};
-  m_toolBar.SetRows(qv::chevron::PopupRows(static_cast<int>(hidden.size())), true, bounds);
+  m_toolBar.SetRows(rows, true, bounds);
   const DWORD padding = m_toolBar.GetPadding();
   int width = bounds.right - bounds.left;
   if (width == 0) width = m_toolBar.GetMaxSize().cx;
