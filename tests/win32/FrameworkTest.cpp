@@ -11,7 +11,9 @@
 #include "WindowTestSupport.h"
 #include "framework/Dialog.h"
 #include "framework/FrameworkIds.h"
+#include "framework/RichEdit.h"
 #include "framework/StatusBar.h"
+#include "framework/SystemLibrary.h"
 #include "framework/ToolBar.h"
 #include "framework/WorkerThread.h"
 #include "resources/resource.h"
@@ -86,6 +88,62 @@ TEST(IdleProcessingTest, AKickFromAWorkerThreadWakesTheWindowThread) {
   EXPECT_EQ(2, app.bursts);
 }
 
+// Records whether its handlers still run.
+class WatchedWindow : public qv::CWindowBase {
+ public:
+  explicit WatchedWindow(int& destroyed) : m_destroyed(destroyed) {}
+  ~WatchedWindow() override { m_alive = false; }
+
+ protected:
+  void OnDestroy() override {
+    EXPECT_TRUE(m_alive) << "a handler ran on a half-destroyed object";
+    ++m_destroyed;
+    Default();
+  }
+
+ private:
+  int& m_destroyed;
+  bool m_alive = true;
+};
+
+TEST(WindowBaseTest, ObjectsAndWindowsLetGoOfEachOther) {
+  qvtest::TestFrame frame;
+  ASSERT_TRUE(frame.Open(RECT{10, 10, 210, 110}));
+  int destroyed = 0;
+
+  // The window goes first (its parent destroys it): the object hears of it and lets go.
+  WatchedWindow first(destroyed);
+  ASSERT_TRUE(qv::CreateControl(first, L"Static", frame, WS_CHILD, 1));
+  const HWND firstHandle = first.Handle();
+  EXPECT_EQ(&first, qv::CWindowBase::FromHandle(firstHandle));
+  ::DestroyWindow(firstHandle);
+  EXPECT_EQ(1, destroyed);
+  EXPECT_EQ(nullptr, first.Handle());
+  EXPECT_EQ(nullptr, qv::CWindowBase::FromHandle(firstHandle));
+
+  // The object goes first: its window goes with it, and no handler reaches the object.
+  auto* second = new WatchedWindow(destroyed);
+  ASSERT_TRUE(qv::CreateControl(*second, L"Static", frame, WS_CHILD, 2));
+  const HWND secondHandle = second->Handle();
+  delete second;
+  EXPECT_FALSE(::IsWindow(secondHandle));
+  EXPECT_EQ(1, destroyed);
+}
+
+TEST(ControlsTest, TheRichEditAppendsCodePage932Text) {
+  const qv::UniqueModule library = qv::LoadSystemLibrary(L"riched20.dll");
+  ASSERT_TRUE(library);
+  qvtest::TestFrame frame;
+  ASSERT_TRUE(frame.Open(RECT{10, 10, 310, 210}));
+  qv::CRichEditCtrl log;
+  ASSERT_TRUE(log.Create(frame, WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY, 0xE901));
+  log.AppendText("--- 開始\r\n");
+  log.AppendText("物理メモリの状態\r\n");
+  std::string text = log.GetWindowText();
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\r");
+  EXPECT_EQ("--- 開始\r物理メモリの状態\r", text);
+}
+
 class FrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -142,6 +200,24 @@ TEST_F(FrameTest, TheStatusBarShowsTheIdleTextAndThePromptsOfCommands) {
   // The menu closing brings the idle text back.
   frame.SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
   EXPECT_EQ("ﾚﾃﾞｨ", status.GetText(0));
+}
+
+TEST_F(FrameTest, IndicatorsShowTheirTextsWhileTheirKeysAreOn) {
+  BYTE keys[256] = {};
+  keys[VK_CAPITAL] = 1;  // toggled on
+  ::SetKeyboardState(keys);
+  frame.OnIdleUpdate();
+  EXPECT_EQ("", status.GetText(1));  // kana
+  EXPECT_EQ("CAP", status.GetText(2));
+  EXPECT_EQ("", status.GetText(3));
+  keys[VK_CAPITAL] = 0;
+  keys[VK_SCROLL] = 1;
+  ::SetKeyboardState(keys);
+  frame.OnIdleUpdate();
+  EXPECT_EQ("", status.GetText(2));
+  EXPECT_EQ("SCRL", status.GetText(4));
+  qvtest::SetHeldKeys({});
+  EXPECT_EQ("QuorvelW", app.Title());  // the caption of the program's message boxes
 }
 
 TEST_F(FrameTest, UpdateRulesEnableAndCheckMenuItemsWhenAMenuOpens) {

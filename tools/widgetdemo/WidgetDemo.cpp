@@ -204,9 +204,9 @@ class CDemoFrame : public qv::CFrameWindow {
           ui.SetCheck(static_cast<int>(ui.Id() - 32781) * 10 == m_nReleaseLevel);
         });
     const auto showInLog = [this](UINT id) {
+      const std::string prompt = qv::LoadResourceString(id);
       m_wndTabCtrl.SetCurSelEx(&m_log);
-      m_log.AppendText(qv::LoadResourceString(id).substr(0, qv::LoadResourceString(id).find('\n')) +
-                       "\r\n");
+      m_log.AppendText(prompt.substr(0, prompt.find('\n')) + "\r\n");
     };
     commands.Add(ID_CLEAN_WORKING_SET, showInLog);
     commands.Add(ID_CLEAN_WHOLE_MEMORY, showInLog);
