@@ -38,7 +38,10 @@ bool CFrameWindow::CreateFrame(const wchar_t* className, const std::string& titl
 }
 
 void CFrameWindow::RecalcLayout(bool) {
-  if (m_hWnd == nullptr) return;
+  // Sizing the rebar can change its height, which it reports while it is being sized: the
+  // layout under way already reads the new height.
+  if (m_hWnd == nullptr || m_bInRecalcLayout) return;
+  m_bInRecalcLayout = true;
   RECT client = GetClientRect();
   const int width = client.right - client.left;
   if (m_hWndReBar != nullptr && ::IsWindowVisible(m_hWndReBar)) {
@@ -58,6 +61,7 @@ void CFrameWindow::RecalcLayout(bool) {
     ::SetWindowPos(pane, nullptr, client.left, client.top, width, client.bottom - client.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  m_bInRecalcLayout = false;
 }
 
 void CFrameWindow::SetActiveView(CWindowBase* view, bool notify) {
@@ -176,6 +180,9 @@ bool CFrameWindow::OnNotify(NMHDR* header, LRESULT& result) {
       ShowPrompt((hot->dwFlags & HICF_LEAVING) ? 0 : static_cast<UINT>(hot->idNew));
       return false;
     }
+    case RBN_HEIGHTCHANGE:
+      RecalcLayout();
+      return false;
     default:
       return false;
   }

@@ -72,6 +72,7 @@ class CFrameWindow : public CWindowBase {
   std::vector<CCommandTarget*> m_targets;
   CCommandTable m_commands;
   std::wstring m_tipText;
+  bool m_bInRecalcLayout = false;
 };
 
 // The frame that holds a window: its nearest ancestor that is a frame, or null.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes screenshots of the widget demonstration window under the run's Xvfb display and checks
-# that they are not blank: one of the window as it opens, one with the first menu dropped down.
+# that they are not blank: the window as it opens, with its first menu dropped down, and narrowed
+# with the toolbar band's chevron pushed.
 #   scripts/screenshot-demo.sh DEMO.exe OUTPUT-DIRECTORY
 # Needs DISPLAY (scripts/wine-session). The demonstration runs in a prefix of its own, created
 # under a Japanese locale: Wine picks the fonts of menus and controls when a prefix is made,
@@ -60,3 +61,4 @@ shoot() {
 
 shoot widget-demo
 shoot widget-demo-menu --open-menu 0
+shoot widget-demo-chevron --width 150 --push-chevron 1

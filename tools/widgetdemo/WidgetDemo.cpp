@@ -1,9 +1,10 @@
 // The widgets in a frame, laid out as the main window will hold them: a rebar with the menu
 // bar, the toolbar and the tab control, a status bar, and the two tab windows.
 //   QuorvelWidgetDemo [--ready-file PATH] [--done-file PATH] [--quit-after SECONDS]
-//                     [--open-menu N]
+//                     [--open-menu N] [--width PIXELS] [--push-chevron BAND]
 // For a script that takes screenshots: --ready-file writes the file once the window is up
-// (with menu N dropped down, if asked); the window closes when the --done-file appears, or
+// (with menu N dropped down, or the chevron of a toolbar band pushed, if asked); the window
+// closes when the --done-file appears, or
 // after --quit-after seconds.
 #include <windows.h>
 
@@ -44,6 +45,8 @@ struct Options {
   std::wstring doneFile;
   int quitAfterSeconds = 0;
   int openMenu = -1;
+  int width = 640;
+  int pushChevron = -1;
 };
 
 void WriteReadyFile(const std::wstring& path) {
@@ -59,6 +62,7 @@ class CDemoFrame : public qv::CFrameWindow {
   explicit CDemoFrame(const Options& options) : m_options(options) {}
 
   CMenuBar& MenuBar() { return m_wndMenuBar; }
+  CMyReBar& ReBar() { return m_wndReBar; }
 
  protected:
   LRESULT OnCreate(CREATESTRUCTW*) override { return Build() ? 0 : -1; }
@@ -231,7 +235,10 @@ class CDemoApp : public qv::CApplication {
   bool OnIdle(long count) override {
     if (!m_started) {
       m_started = true;
-      if (m_options.openMenu >= 0) {
+      if (m_options.pushChevron >= 0) {
+        m_frame.ReBar().PushChevron(static_cast<UINT>(m_options.pushChevron));
+        WriteReadyFile(m_options.readyFile);
+      } else if (m_options.openMenu >= 0) {
         m_frame.MenuBar().TrackPopup(m_options.openMenu);  // the frame reports when it is open
       } else {
         WriteReadyFile(m_options.readyFile);
@@ -259,6 +266,10 @@ Options ParseOptions() {
       options.doneFile = value;
     } else if (name == L"--quit-after") {
       options.quitAfterSeconds = static_cast<int>(std::wcstol(value, nullptr, 10));
+    } else if (name == L"--width") {
+      options.width = static_cast<int>(std::wcstol(value, nullptr, 10));
+    } else if (name == L"--push-chevron") {
+      options.pushChevron = static_cast<int>(std::wcstol(value, nullptr, 10));
     } else if (name == L"--open-menu") {
       options.openMenu = static_cast<int>(std::wcstol(value, nullptr, 10));
     } else {
@@ -279,7 +290,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
   CDemoApp app(frame, options);
   HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
   if (!frame.CreateFrame(L"QuorvelClass", qv::LoadResourceString(IDR_MAINFRAME),
-                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, RECT{40, 40, 680, 420}, 0, icon)) {
+                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                         RECT{40, 40, 40 + options.width, 420}, 0, icon)) {
     return 1;
   }
   app.SetMainWindow(&frame);
