@@ -104,7 +104,9 @@ bool CWindowBase::Subclass(HWND hwnd) {
   Bind(hwnd);
   m_previousProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
       hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWindowBase::SubclassProcedure)));
-  return m_previousProc != nullptr;
+  if (m_previousProc != nullptr) return true;
+  Unbind();  // the window keeps its own procedure
+  return false;
 }
 
 HWND CWindowBase::Detach() {
