@@ -1,0 +1,42 @@
+// The chevron's geometry, without a window.
+#include <gtest/gtest.h>
+
+#include "widgets/ChevronLayout.h"
+
+namespace {
+
+using qv::chevron::Rect;
+
+TEST(ChevronLayoutTest, TheVisibleAreaLeavesOutTheChevron) {
+  EXPECT_EQ((Rect{10, 2, 176, 24}), qv::chevron::VisibleArea(Rect{10, 2, 190, 24}, 14));
+  EXPECT_EQ((Rect{10, 2, 190, 24}), qv::chevron::VisibleArea(Rect{10, 2, 190, 24}, 0));
+}
+
+TEST(ChevronLayoutTest, OnlyButtonsWhollyInsideAreVisible) {
+  const Rect visible{0, 0, 100, 22};
+  EXPECT_TRUE(qv::chevron::IsWhollyVisible(Rect{0, 0, 23, 22}, visible));
+  EXPECT_TRUE(qv::chevron::IsWhollyVisible(Rect{77, 0, 100, 22}, visible));  // touching the edge
+  EXPECT_FALSE(qv::chevron::IsWhollyVisible(Rect{90, 0, 113, 22}, visible));
+  EXPECT_FALSE(qv::chevron::IsWhollyVisible(Rect{120, 0, 143, 22}, visible));
+  EXPECT_FALSE(qv::chevron::IsWhollyVisible(Rect{-5, 0, 18, 22}, visible));
+}
+
+TEST(ChevronLayoutTest, FourButtonsToARow) {
+  EXPECT_EQ(1, qv::chevron::PopupRows(0));
+  EXPECT_EQ(1, qv::chevron::PopupRows(1));
+  EXPECT_EQ(1, qv::chevron::PopupRows(4));
+  EXPECT_EQ(2, qv::chevron::PopupRows(5));
+  EXPECT_EQ(3, qv::chevron::PopupRows(9));
+}
+
+TEST(ChevronLayoutTest, APopupStaysOnTheScreen) {
+  EXPECT_EQ((Rect{100, 50, 200, 120}), qv::chevron::PlacePopup(100, 50, 100, 70, 1280, 1024));
+  // Past the right edge: moved left until its right edge lies on it.
+  EXPECT_EQ((Rect{1180, 50, 1280, 120}), qv::chevron::PlacePopup(1250, 50, 100, 70, 1280, 1024));
+  // Past the bottom edge: moved up.
+  EXPECT_EQ((Rect{100, 954, 200, 1024}), qv::chevron::PlacePopup(100, 1000, 100, 70, 1280, 1024));
+  EXPECT_EQ((Rect{1180, 954, 1280, 1024}),
+            qv::chevron::PlacePopup(1275, 1020, 100, 70, 1280, 1024));
+}
+
+}  // namespace

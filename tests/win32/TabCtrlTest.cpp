@@ -1,0 +1,229 @@
+// The tab control in a frame: tabs bound to pane windows, closed by the mouse and by its menu,
+// and switching the frame's main pane.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "WindowTestSupport.h"
+#include "widgets/MyTabCtrl.h"
+
+namespace {
+
+constexpr UINT kTabCountChanged = 5000;
+constexpr UINT kActivated = 6000;
+
+int g_panesDeleted = 0;
+
+// A window for a tab; the tab control deletes it when its tab is closed.
+class Pane : public qv::CWindowBase {
+ public:
+  ~Pane() override { ++g_panesDeleted; }
+};
+
+// Records the context menus the control opens.
+class TestTab : public CMyTabCtrl {
+ public:
+  std::vector<std::vector<std::string>> menus;
+
+ protected:
+  LRESULT OnInitMenuPopup(HMENU menu, UINT, bool) override {
+    std::vector<std::string> texts;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+      wchar_t text[64] = {};
+      ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+      texts.push_back(qv::WideToCp932(text));
+    }
+    menus.push_back(texts);
+    return Default();
+  }
+};
+
+class TabCtrlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_panesDeleted = 0;
+    ASSERT_TRUE(frame.Open(RECT{50, 50, 650, 450}));
+    ASSERT_TRUE(tab.Create(frame, 0x50000420, 1010));
+    tab.MoveWindow(RECT{0, 0, 600, 30});
+    tab.SetwParamAfterTabCountChange(kTabCountChanged);
+    tab.SetwParamAfterActivate(kActivated);
+  }
+  void TearDown() override {
+    // Tabs that are still open keep their panes; the test owns them then.
+    for (int i = tab.GetItemCount() - 1; i >= 0; --i)
+      delete reinterpret_cast<Pane*>(tab.GetItemData(i));
+  }
+
+  // A pane child of the frame; the first one is the main pane.
+  Pane* NewPane() {
+    auto* pane = new Pane;
+    const UINT id = tab.GetItemCount() == 0 ? qv::kFirstPaneId : 100 + tab.GetItemCount();
+    EXPECT_TRUE(qv::CreateControl(*pane, L"Static", frame, WS_CHILD | WS_VISIBLE, id));
+    return pane;
+  }
+  void AddTabs(int count) {
+    for (int i = 0; i < count; ++i) {
+      Pane* pane = NewPane();
+      ASSERT_EQ(i, tab.AddHandle(pane));
+      tab.SetItemText(i, "タブ" + std::to_string(i));
+    }
+    frame.commands.clear();
+  }
+  POINT TabPoint(int index) {
+    RECT rc{};
+    EXPECT_TRUE(tab.GetItemRect(index, rc));
+    return qvtest::Center(rc);
+  }
+  void Click(UINT message, int index) {
+    tab.SendMessage(message, message == WM_MBUTTONDOWN ? MK_MBUTTON : 0,
+                    qvtest::PointParam(TabPoint(index)));
+  }
+  // The context menu's keys are waiting in the queue when the menu opens.
+  void RightClickChoosing(int index, std::initializer_list<UINT> keys) {
+    for (UINT key : keys) qvtest::PostKey(tab, WM_KEYDOWN, key);
+    Click(WM_RBUTTONDOWN, index);
+    qvtest::DrainQueue();
+  }
+
+  qvtest::TestFrame frame;
+  qvtest::ScriptedApp app{frame};
+  TestTab tab;
+};
+
+TEST_F(TabCtrlTest, AddingTheSameWindowTwiceGivesMinus1) {
+  Pane* pane = NewPane();
+  EXPECT_EQ(0, tab.AddHandle(pane));
+  EXPECT_EQ(-1, tab.AddHandle(pane));
+  EXPECT_EQ(1, tab.GetItemCount());
+  EXPECT_EQ(1, frame.CountCommands(kTabCountChanged));  // the refused one changes nothing
+
+  Pane other;
+  tab.RemoveHandle(&other);  // a window without a tab changes nothing
+  EXPECT_EQ(1, tab.GetItemCount());
+  EXPECT_EQ(-1, tab.GetItemPos(&other));
+}
+
+TEST_F(TabCtrlTest, ItemDataHoldsWholePointers) {
+  AddTabs(2);
+  const LPARAM wide = static_cast<LPARAM>(~static_cast<ULONG_PTR>(0) >> 1);
+  const LPARAM kept = tab.GetItemData(1);
+  EXPECT_TRUE(tab.SetItemData(1, wide));
+  EXPECT_EQ(wide, tab.GetItemData(1));
+  EXPECT_FALSE(tab.SetItemData(2, 1));
+  EXPECT_EQ(0, tab.GetItemData(7));
+  tab.SetItemData(1, kept);
+}
+
+TEST_F(TabCtrlTest, Tab0SurvivesDoubleMiddleAndRightClicks) {
+  AddTabs(3);
+  Click(WM_LBUTTONDBLCLK, 0);
+  Click(WM_MBUTTONDOWN, 0);
+  RightClickChoosing(0, {VK_ESCAPE});
+  EXPECT_EQ(3, tab.GetItemCount());
+  EXPECT_EQ(0, tab.GetCurSel());
+  EXPECT_TRUE(tab.menus.empty());  // a right click on tab 0 only selects it
+  EXPECT_EQ(0, frame.CountCommands(kTabCountChanged));
+
+  // The same clicks close the other tabs, and their windows with them.
+  Click(WM_LBUTTONDBLCLK, 2);
+  EXPECT_EQ(2, tab.GetItemCount());
+  Click(WM_MBUTTONDOWN, 1);
+  EXPECT_EQ(1, tab.GetItemCount());
+  EXPECT_EQ(2, g_panesDeleted);
+  EXPECT_EQ(2, frame.CountCommands(kTabCountChanged));
+}
+
+TEST_F(TabCtrlTest, StaticTabModeClosesNothingAndShowsAnEmptyMenu) {
+  AddTabs(3);
+  tab.SetStaticTabMode(TRUE);
+  Click(WM_LBUTTONDBLCLK, 2);
+  Click(WM_MBUTTONDOWN, 2);
+  RightClickChoosing(2, {VK_ESCAPE});
+  EXPECT_EQ(3, tab.GetItemCount());
+  EXPECT_EQ(0, g_panesDeleted);
+  EXPECT_EQ(2, tab.GetCurSel());  // the right click selected the tab
+  ASSERT_EQ(1u, tab.menus.size());
+  EXPECT_TRUE(tab.menus[0].empty());
+}
+
+TEST_F(TabCtrlTest, CloseAllOnFiveTabsLeavesTab0AndSendsFourNotifications) {
+  AddTabs(5);
+  RightClickChoosing(3, {VK_DOWN, VK_DOWN, VK_RETURN});  // "全て閉じる"
+  ASSERT_EQ(1u, tab.menus.size());
+  EXPECT_EQ((std::vector<std::string>{"閉じる", "全て閉じる"}), tab.menus[0]);
+  EXPECT_EQ(1, tab.GetItemCount());
+  EXPECT_EQ("タブ0", tab.GetItemText(0));
+  EXPECT_EQ(4, g_panesDeleted);
+  EXPECT_EQ(4, frame.CountCommands(kTabCountChanged));
+}
+
+TEST_F(TabCtrlTest, CloseFromTheMenuClosesTheClickedTab) {
+  AddTabs(3);
+  RightClickChoosing(1, {VK_DOWN, VK_RETURN});  // "閉じる"
+  EXPECT_EQ(2, tab.GetItemCount());
+  EXPECT_EQ("タブ2", tab.GetItemText(1));
+  EXPECT_EQ(0, tab.GetCurSel());  // the selection moved to the tab before
+  EXPECT_EQ(1, g_panesDeleted);
+}
+
+TEST_F(TabCtrlTest, ActivatingTheCurrentMainPaneReturns0AndSendsNothing) {
+  AddTabs(2);
+  auto* main = reinterpret_cast<Pane*>(tab.GetItemData(0));
+  EXPECT_EQ(FALSE, tab.ActivateWindow(main));
+  EXPECT_EQ(FALSE, tab.ActivateWindow(nullptr));
+  EXPECT_TRUE(frame.commands.empty());
+}
+
+TEST_F(TabCtrlTest, TheMainPaneSwapsIdentifier59648) {
+  AddTabs(3);
+  auto* first = reinterpret_cast<Pane*>(tab.GetItemData(0));
+  auto* third = reinterpret_cast<Pane*>(tab.GetItemData(2));
+  const int thirdId = third->GetDlgCtrlID();
+
+  // A click on a tab selects it; its notification comes back to the control, which
+  // activates the tab's window.
+  Click(WM_LBUTTONDOWN, 2);
+  EXPECT_EQ(2, tab.GetCurSel());
+  EXPECT_EQ(qv::kFirstPaneId, third->GetDlgCtrlID());
+  EXPECT_EQ(thirdId, first->GetDlgCtrlID());
+  EXPECT_TRUE(third->IsWindowVisible());
+  EXPECT_FALSE(first->IsWindowVisible());
+  const RECT client = frame.GetClientRect();
+  const RECT placed = third->MapRectTo(frame, third->GetClientRect());
+  EXPECT_EQ(client.right, placed.right);
+  EXPECT_EQ(client.bottom, placed.bottom);
+  ASSERT_EQ(1, frame.CountCommands(kActivated));
+  EXPECT_EQ(reinterpret_cast<LPARAM>(third), frame.commands.back().param);
+
+  EXPECT_EQ(TRUE, tab.ActivateWindow(first));
+  EXPECT_EQ(qv::kFirstPaneId, first->GetDlgCtrlID());
+  EXPECT_EQ(thirdId, third->GetDlgCtrlID());
+  EXPECT_EQ(2, frame.CountCommands(kActivated));
+
+  EXPECT_EQ(2, tab.SetCurSelEx(reinterpret_cast<Pane*>(tab.GetItemData(1))));
+  EXPECT_EQ(1, tab.GetCurSel());
+  Pane stranger;
+  EXPECT_EQ(-1, tab.SetCurSelEx(&stranger));
+}
+
+TEST_F(TabCtrlTest, SetFontsUsesTheTallerFontAndKeepsCopies) {
+  HFONT small = ::CreateFontW(-10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma");
+  HFONT large = ::CreateFontW(-20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma");
+  auto heightOfControlFont = [&] {
+    LOGFONTW font{};
+    ::GetObjectW(tab.GetFont(), sizeof(font), &font);
+    return font.lfHeight;
+  };
+  // The "taller" font is the one whose signed height value is greater.
+  tab.SetFonts(small, large);
+  EXPECT_EQ(-10, heightOfControlFont());
+  EXPECT_NE(small, tab.GetFont());  // a copy: the caller may delete its fonts
+  ::DeleteObject(small);
+  ::DeleteObject(large);
+  EXPECT_EQ(-10, heightOfControlFont());
+}
+
+}  // namespace
