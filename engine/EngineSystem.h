@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <string>
@@ -30,6 +31,9 @@ struct CLocalTime {
   int minute = 0;
   int second = 0;
 };
+
+// The breakdown of the C library's local time.
+QUORVELL_EXPORT CLocalTime LocalTimeOf(const std::tm& local);
 
 // The thread of one pass, owned by the engine for as long as anyone may use it.
 class QUORVELL_EXPORT IPassThread {

@@ -15,16 +15,8 @@ class PosixEngineSystem final : public IEngineSystem {
   CLocalTime LocalTime(QvTime time) override {
     const std::time_t value = static_cast<std::time_t>(time);
     std::tm local{};
-    CLocalTime result;
-    if (!localtime_r(&value, &local)) return result;
-    result.year = local.tm_year + 1900;
-    result.month = local.tm_mon + 1;
-    result.day = local.tm_mday;
-    result.weekday = local.tm_wday;
-    result.hour = local.tm_hour;
-    result.minute = local.tm_min;
-    result.second = local.tm_sec;
-    return result;
+    if (!localtime_r(&value, &local)) return CLocalTime();
+    return LocalTimeOf(local);
   }
 
   void Sleep(std::uint32_t milliseconds) override {

@@ -103,16 +103,8 @@ class Win32EngineSystem final : public IEngineSystem {
   CLocalTime LocalTime(QvTime time) override {
     const __time64_t value = time;
     std::tm local{};
-    CLocalTime result;
-    if (_localtime64_s(&local, &value) != 0) return result;
-    result.year = local.tm_year + 1900;
-    result.month = local.tm_mon + 1;
-    result.day = local.tm_mday;
-    result.weekday = local.tm_wday;
-    result.hour = local.tm_hour;
-    result.minute = local.tm_min;
-    result.second = local.tm_sec;
-    return result;
+    if (_localtime64_s(&local, &value) != 0) return CLocalTime();
+    return LocalTimeOf(local);
   }
 
   void Sleep(std::uint32_t milliseconds) override { ::Sleep(milliseconds); }
