@@ -13,6 +13,7 @@
 #include "engine/MemClean.h"
 #include "framework/Cp932.h"
 #include "settings/Utility.h"
+#include "support/Conditions.h"
 
 namespace {
 
@@ -111,11 +112,8 @@ TEST(ServicePassTest, ServicePassAppendsToTheServiceLogBesideTheProgram) {
   ::DeleteFileW(logPath.c_str());
 
   CMemClean clean;
-  auto always = std::make_unique<COperationTime>();
-  always->m_nExecMode = COperationTime::kMemoryLoad;
-  always->m_nMemoryLoad = 0;
-  always->m_nOperation = 9;  // no operation: a quick pass
-  clean.m_appSetting.m_aOperationTime.push_back(std::move(always));
+  // No operation: a quick pass.
+  clean.m_appSetting.m_aOperationTime.push_back(qvtest::AlwaysMatchingCondition(9));
   clean.m_bServiceMode = 1;
   ASSERT_EQ(1, DoCleanUp(&clean));
   ASSERT_TRUE(clean.WaitForPass(20000));

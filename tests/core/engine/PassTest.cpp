@@ -2,8 +2,11 @@
 // refused, and how the pass prompts the window program.
 #include <gtest/gtest.h>
 
+#include "engine/CpuLoad.h"
 #include "engine/MemClean.h"
+#include "support/Conditions.h"
 #include "support/FakeEngineSystem.h"
+#include "support/FakePlatform.h"
 
 namespace {
 
@@ -15,11 +18,7 @@ class PassTest : public ::testing::Test {
 
   // A condition that holds at every minute of the hour, with no operation.
   void AddAlwaysMatchingCondition(std::int32_t operation = 7) {
-    auto condition = std::make_unique<COperationTime>();
-    condition->m_nExecMode = COperationTime::kMemoryLoad;
-    condition->m_nMemoryLoad = 0;
-    condition->m_nOperation = operation;
-    clean.m_appSetting.m_aOperationTime.push_back(std::move(condition));
+    clean.m_appSetting.m_aOperationTime.push_back(qvtest::AlwaysMatchingCondition(operation));
   }
 
   std::vector<std::string> Lines() { return clean.m_aLog.Copy(); }
@@ -137,9 +136,6 @@ TEST_F(PassTest, LinesAreCodePage932) {
 
 }  // namespace
 
-#include "engine/CpuLoad.h"
-#include "support/FakePlatform.h"
-
 namespace {
 
 // Condition passes measured against a CPU that is as busy as the test says.
@@ -153,12 +149,8 @@ class CpuGateTest : public ::testing::Test {
   ~CpuGateTest() override { ResetCpuLoadStateForTesting(); }
 
   void AddCondition(std::int32_t operation, std::int32_t cpuLimit) {
-    auto condition = std::make_unique<COperationTime>();
-    condition->m_nExecMode = COperationTime::kMemoryLoad;
-    condition->m_nMemoryLoad = 0;
-    condition->m_nOperation = operation;
-    condition->m_nCpuLoadLimit = cpuLimit;
-    clean.m_appSetting.m_aOperationTime.push_back(std::move(condition));
+    clean.m_appSetting.m_aOperationTime.push_back(
+        qvtest::AlwaysMatchingCondition(operation, cpuLimit));
   }
   void SetLoad(int percent) { fake.performance.idleShareOnNextTimes = 100 - percent; }
   std::vector<std::string> Lines() { return clean.m_aLog.Copy(); }

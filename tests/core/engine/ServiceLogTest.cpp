@@ -6,6 +6,7 @@
 
 #include "engine/MemClean.h"
 #include "engine/ServiceLog.h"
+#include "support/Conditions.h"
 #include "support/FakeEngineSystem.h"
 
 namespace {
@@ -131,11 +132,7 @@ class ServiceLogTest : public ::testing::Test {
  protected:
   ServiceLogTest() : clean(CEnginePlatform{&system, nullptr, nullptr, nullptr}) {
     clean.m_bServiceMode = 1;
-    auto always = std::make_unique<COperationTime>();
-    always->m_nExecMode = COperationTime::kMemoryLoad;
-    always->m_nMemoryLoad = 0;
-    always->m_nOperation = 7;
-    setting.m_aOperationTime.push_back(std::move(always));
+    setting.m_aOperationTime.push_back(qvtest::AlwaysMatchingCondition(7));
     setting.m_nInterval = 5;
   }
 
