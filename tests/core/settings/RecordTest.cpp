@@ -1,33 +1,10 @@
-// The condition record and the settings record in memory: comparison, the record layout,
-// assignment and the defaults.
+// The condition record and the settings record in memory: comparison, assignment, clearing
+// and the initial last-execution time.
 #include <gtest/gtest.h>
 
 #include "settings/AppSetting.h"
-#include "settings/Archive.h"
-#include "support/SettingsFiles.h"
 
 namespace {
-
-using qvtest::Int32Bytes;
-
-std::string SavedRecord(const COperationTime& condition) {
-  CArchiveWriter ar;
-  condition.Save(ar);
-  return ar.Bytes();
-}
-
-TEST(ConditionRecordTest, SavedAndLoadedConditionComparesEqual) {
-  COperationTime original;
-  qvtest::MemoryFileStore files;
-  files.files["r"] = SavedRecord(original);
-  auto file = files.OpenForReading("r");
-  CArchiveReader ar(*file);
-  COperationTime loaded;
-  loaded.m_nCpuLoadLimit = 5;
-  loaded.Load(ar);
-  EXPECT_FALSE(ar.EndOfData());
-  EXPECT_EQ(1, loaded == original);
-}
 
 TEST(ConditionRecordTest, EveryFieldTakesPartInTheComparison) {
   std::int32_t COperationTime::*fields[] = {
@@ -40,17 +17,6 @@ TEST(ConditionRecordTest, EveryFieldTakesPartInTheComparison) {
     b.*field += 1;
     EXPECT_EQ(0, a == b);
   }
-}
-
-TEST(ConditionRecordTest, OperationComesBeforeMemoryLoadInTheRecord) {
-  COperationTime condition;
-  condition.m_nOperation = 2;
-  condition.m_nMemoryLoad = 60;
-  const std::string record = SavedRecord(condition);
-  ASSERT_EQ(32u, record.size());
-  EXPECT_EQ(Int32Bytes({2}), record.substr(20, 4));
-  EXPECT_EQ(Int32Bytes({60}), record.substr(24, 4));
-  EXPECT_EQ(Int32Bytes({1}), record.substr(0, 4)) << "record version 1";
 }
 
 TEST(SettingsRecordTest, AssignmentCopiesConditionsAsSeparateObjects) {
@@ -111,12 +77,6 @@ TEST(SettingsRecordTest, InitialLastExecuteIsLocalMidnightOfYear2000) {
   EXPECT_EQ(1, local.tm_mday);
   EXPECT_EQ(0, local.tm_hour);
   EXPECT_EQ(0, local.tm_min);
-}
-
-TEST(SettingsRecordTest, TimeValuesGoPast2038) {
-  CAppSetting setting;
-  setting.m_timeLastExecute = QvTime{4102444800};  // 2100-01-01 UTC
-  EXPECT_GT(setting.m_timeLastExecute, QvTime{0x7fffffff});
 }
 
 }  // namespace
