@@ -119,8 +119,10 @@ TEST(MenuBarMnemonicTest, FindsTheCharacterAfterTheAmpersand) {
 }
 
 TEST(MenuBarMnemonicTest, DoubleByteCharactersAndLiteralAmpersands) {
-  // "表" is 95 5C in code page 932: its trail byte must not be taken for a character.
-  EXPECT_EQ(0, FindMnemonic({"表示&&設定(&S)"}, 'S'));
+  // A lead byte takes the next byte with it, as the system's character walk does: the "&"
+  // after a lone lead byte is no mnemonic mark.
+  EXPECT_EQ(-1, FindMnemonic({"\x81&S"}, 'S'));
+  EXPECT_EQ(0, FindMnemonic({"\x81\x40&S"}, 'S'));
   EXPECT_EQ(-1, FindMnemonic({"A&&B"}, 'B'));
   EXPECT_EQ(-1, FindMnemonic({"終了&"}, '\0'));
   EXPECT_EQ(-1, FindMnemonic({"no mnemonic"}, 'N'));
