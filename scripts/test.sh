@@ -47,4 +47,7 @@ for bench in build/mingw-x64/bin/*_bench.exe; do
   scripts/wine-run "$bench"
 done
 
+step "test share"
+scripts/test-share
+
 step "all tests passed"
