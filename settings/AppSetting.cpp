@@ -76,19 +76,9 @@ int CAppSetting::Load(std::string path) {
 }
 
 int CAppSetting::Load(std::string path, IFileStore& files, IReadFailureReporter& reporter) {
-  if (path.empty()) return 0;
-  m_aOperationTime.clear();
-  bool complete = false;
-  {
-    std::unique_ptr<IFileReader> file = files.OpenForReading(path);
-    if (!file) return 0;
-    CArchiveReader ar(*file);
-    complete = ReadFields(ar);
-  }
-  if (complete || IsBackupPath(path)) return 1;
-  reporter.ReportReadFailure(kReadFailureText, kReadFailureCaption);
-  Load(BackupPathOf(path), files, reporter);
-  return 1;
+  return LoadSettingsFile(
+      path, files, reporter, [this] { m_aOperationTime.clear(); },
+      [this](CArchiveReader& ar) { return ReadFields(ar); });
 }
 
 // Stores every field as soon as it is read; false when the data ends first.

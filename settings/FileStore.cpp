@@ -1,5 +1,8 @@
 #include "settings/FileStore.h"
 
+#include "settings/Archive.h"
+#include "settings/ReadFailureReporter.h"
+
 IFileReader::~IFileReader() = default;
 IFileStore::~IFileStore() = default;
 
@@ -18,4 +21,22 @@ bool IsBackupPath(const std::string& path) {
     if (c != kExtension[i]) return false;
   }
   return true;
+}
+
+int LoadSettingsFile(const std::string& path, IFileStore& files, IReadFailureReporter& reporter,
+                     const std::function<void()>& beforeOpen,
+                     const std::function<bool(CArchiveReader&)>& readFields) {
+  if (path.empty()) return 0;
+  if (beforeOpen) beforeOpen();
+  bool complete = false;
+  {
+    std::unique_ptr<IFileReader> file = files.OpenForReading(path);
+    if (!file) return 0;
+    CArchiveReader ar(*file);
+    complete = readFields(ar);
+  }
+  if (complete || IsBackupPath(path)) return 1;
+  reporter.ReportReadFailure(kReadFailureText, kReadFailureCaption);
+  LoadSettingsFile(BackupPathOf(path), files, reporter, beforeOpen, readFields);
+  return 1;
 }

@@ -3,10 +3,14 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "QuorvelLExport.h"
+
+class CArchiveReader;
+class IReadFailureReporter;
 
 class QUORVELL_EXPORT IFileReader {
  public:
@@ -34,3 +38,12 @@ QUORVELL_EXPORT std::string BackupPathOf(const std::string& path);
 
 // True when the path ends in ".bak", in any case.
 QUORVELL_EXPORT bool IsBackupPath(const std::string& path);
+
+// The read of every settings file: 0 for an empty path or a file that cannot be opened, 1
+// otherwise. beforeOpen runs once the path is known not to be empty; readFields stores each
+// field as it reads it and returns false when the data ends first. Then, unless the path is
+// itself a backup, the failure is reported once and the backup read the same way.
+QUORVELL_EXPORT int LoadSettingsFile(const std::string& path, IFileStore& files,
+                                     IReadFailureReporter& reporter,
+                                     const std::function<void()>& beforeOpen,
+                                     const std::function<bool(CArchiveReader&)>& readFields);
