@@ -1,9 +1,9 @@
 #include "framework/Dialog.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "framework/Cp932.h"
+#include "framework/DecimalText.h"
 #include "framework/FrameworkIds.h"
 #include "framework/WindowBase.h"
 
@@ -22,7 +22,7 @@ void ExchangeText(CDataExchange& dx, int id, int& value) {
   std::string text;
   if (dx.Saving()) {
     ExchangeText(dx, id, text);
-    value = std::atoi(text.c_str());
+    value = ReadDecimal(text);
   } else {
     text = std::to_string(value);
     ExchangeText(dx, id, text);

@@ -24,7 +24,7 @@ class CDataExchange {
 };
 
 void ExchangeText(CDataExchange& dx, int id, std::string& value);
-// Saving reads the text as the C library's atoi does: an empty text gives 0.
+// Saving reads the text as ReadDecimal does: as atoi would, an empty text giving 0.
 void ExchangeText(CDataExchange& dx, int id, int& value);
 // The selected position of a combo box, -1 for none.
 void ExchangeComboIndex(CDataExchange& dx, int id, int& index);

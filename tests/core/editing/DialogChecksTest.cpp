@@ -1,0 +1,127 @@
+// The condition and options dialogs' decisions: which inputs each mode enables, the order of
+// the checks and questions of OK, and the numbers as they are read from the edits.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "editing/DialogChecks.h"
+#include "framework/DecimalText.h"
+
+namespace {
+
+using namespace qv::editing;
+
+// The texts in code page 932, as the message boxes receive them.
+const char kTime[] =
+    "\x8E\x9E\x8A\xD4\x90\xDD\x92\xE8\x82\xAA\x95\x73\x93\x4B\x90\xD8\x82\xC5\x82\xB7";
+const char kMemory[] =
+    "\x83\x81\x83\x82\x83\x8A\x81\x5B\x90\xDD\x92\xE8\x82\xAA\x95\x73\x93\x4B\x90\xD8\x82\xC5\x82"
+    "\xB7";
+
+TEST(DialogChecksTest, NumbersAreReadAsAtoiReadsThemWithoutOverflow) {
+  const struct {
+    const char* text;
+    int value;
+  } cases[] = {{"", 0},
+               {"1.5", 1},
+               {"  42", 42},
+               {"+7", 7},
+               {"-5", -5},
+               {"abc", 0},
+               {"12abc", 12},
+               {"99999999999", INT_MAX},
+               {"-99999999999", INT_MIN},
+               {"2147483647", INT_MAX}};
+  for (const auto& c : cases) EXPECT_EQ(c.value, qv::ReadDecimal(c.text)) << c.text;
+}
+
+TEST(DialogChecksTest, EachModeEnablesItsOwnInputs) {
+  const struct {
+    int mode;
+    bool day, hour, minute, memory;
+  } cases[] = {{0, false, false, true, false},   {1, false, true, true, false},
+               {8, false, true, true, false},    {9, true, true, true, false},
+               {10, false, false, false, false}, {11, false, false, false, true},
+               {-1, false, false, false, false}};
+  for (const auto& c : cases) {
+    const ConditionInputs on = ConditionInputsForMode(c.mode);
+    EXPECT_EQ(c.day, on.day) << c.mode;
+    EXPECT_EQ(c.hour, on.hour) << c.mode;
+    EXPECT_EQ(c.minute, on.minute) << c.mode;
+    EXPECT_EQ(c.memory, on.memoryLoad) << c.mode;
+  }
+  EXPECT_EQ("", ConditionFieldText(-1));
+  EXPECT_EQ("0", ConditionFieldText(0));
+}
+
+TEST(DialogChecksTest, ChecksAndQuestionsComeInTheirOrder) {
+  const CheckStep time{CheckStep::Error, kTime};
+  const CheckStep allMonths{CheckStep::Question, kSomeMonthsSkipped};
+  const CheckStep february{CheckStep::Question, kFebruaryOnlyInLeapYears};
+  const struct {
+    const char* what;
+    ConditionInput input;
+    std::vector<CheckStep> steps;
+  } cases[] = {
+      {"every hour, minute 0", {0, 0, "", "", "0", "", "100"}, {}},
+      {"minute empty", {0, 0, "", "", "", "", "100"}, {time}},
+      {"minute 60", {0, 0, "", "", "60", "", "100"}, {time}},
+      {"pasted negative minute", {0, 0, "", "", "-1", "", "100"}, {time}},
+      {"hour 23", {1, 0, "", "23", "59", "", "100"}, {}},
+      {"hour 24", {2, 0, "", "24", "0", "", "100"}, {time}},
+      {"hour empty", {8, 0, "", "", "0", "", "100"}, {time}},
+      {"day 28", {9, 0, "28", "1", "0", "", "100"}, {}},
+      {"day 29", {9, 0, "29", "1", "0", "", "100"}, {february}},
+      {"day 30", {9, 0, "30", "1", "0", "", "100"}, {february}},
+      {"day 31", {9, 0, "31", "1", "0", "", "100"}, {allMonths, february}},
+      {"day 32", {9, 0, "32", "1", "0", "", "100"}, {time}},
+      {"day 0 never comes", {9, 0, "0", "1", "0", "", "100"}, {time}},
+      {"day empty", {9, 0, "", "1", "0", "", "100"}, {time}},
+      {"time before the day", {9, 0, "31", "24", "0", "", "100"}, {time}},
+      {"memory 100", {11, 1, "", "", "", "100", "100"}, {}},
+      {"memory 101", {11, 1, "", "", "", "101", "100"}, {{CheckStep::Error, kMemory}}},
+      {"memory empty", {11, 1, "", "", "", "", "100"}, {{CheckStep::Error, kMemory}}},
+      {"cpu empty is 0", {10, 2, "", "", "", "", ""}, {}},
+      {"cpu 101 after the questions",
+       {9, 0, "31", "1", "0", "", "101"},
+       {allMonths, february, {CheckStep::Error, kCpuInvalid}}},
+      {"no mode", {-1, 0, "", "", "0", "", "100"}, {{CheckStep::Error, kModeMissing}}},
+      {"no operation", {10, -1, "", "", "", "", "100"}, {{CheckStep::Error, kOperationMissing}}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.steps, CheckCondition(c.input).steps) << c.what;
+  }
+}
+
+TEST(DialogChecksTest, FieldsTheModeDoesNotUseAreStoredAsMinus1) {
+  auto stored = [](int mode) {
+    const COperationTime c = CheckCondition({mode, 2, "31", "23", "1.5", "70", ""}).condition;
+    return std::vector<std::int32_t>{c.m_nExecMode,   c.m_nDay,          c.m_nHour,     c.m_nMinute,
+                                     c.m_nMemoryLoad, c.m_nCpuLoadLimit, c.m_nOperation};
+  };
+  EXPECT_EQ((std::vector<std::int32_t>{0, -1, -1, 1, -1, 0, 2}), stored(0));
+  EXPECT_EQ((std::vector<std::int32_t>{3, -1, 23, 1, -1, 0, 2}), stored(3));
+  EXPECT_EQ((std::vector<std::int32_t>{9, 31, 23, 1, -1, 0, 2}), stored(9));
+  EXPECT_EQ((std::vector<std::int32_t>{10, -1, -1, -1, -1, 0, 2}), stored(10));
+  EXPECT_EQ((std::vector<std::int32_t>{11, -1, -1, -1, 70, 0, 2}), stored(11));
+}
+
+TEST(DialogChecksTest, OptionsRefuseTheDelayFirstAndNeverTheLogSize) {
+  const struct {
+    OptionInput input;
+    const char* error;
+  } cases[] = {{{"999999", "59", ""}, nullptr},
+               {{"", "60", "60"}, kDelayInvalid},
+               {{"", "0", "60"}, kIntervalInvalid},
+               {{"", "-1", "0"}, kDelayInvalid}};
+  for (const auto& c : cases) {
+    const OptionCheck check = CheckOptions(c.input);
+    EXPECT_STREQ(c.error, check.error) << c.input.timerDelay << "/" << c.input.interval;
+  }
+  const OptionCheck accepted = CheckOptions({"999999", "59", ""});
+  EXPECT_EQ(999999, accepted.logSizeLimit);
+  EXPECT_EQ(59, accepted.timerDelay);
+  EXPECT_EQ(0, accepted.interval);
+}
+
+}  // namespace
