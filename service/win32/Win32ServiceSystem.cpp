@@ -63,3 +63,9 @@ void CWin32ServiceSystem::ReloadSettings(CAppSetting& settings) {
   ReloadServiceSettings(settings, ServiceSettingsPath(GetApplicationPath()), SystemFileStore(),
                         m_reporter);
 }
+
+void CWin32ServiceSystem::EndProcess() {
+  ::TerminateProcess(::GetCurrentProcess(), 0);
+  // Not reached: the call ends every thread of the process, this one included.
+  for (;;) ::Sleep(INFINITE);
+}

@@ -34,9 +34,9 @@ TEST(ServiceSettingsTest, AFileThatEndsEarlyIsReportedOnTheDebugOutputAndTheBack
   settings.m_aOperationTime.push_back(std::make_unique<COperationTime>());
   ReloadServiceSettings(settings, kPath, store, reporter);
 
-  ASSERT_EQ(1u, world.DebugLines().size());
+  ASSERT_EQ(1u, world.Seen().lines.size());
   EXPECT_EQ("エラー: 読み込みに失敗しました\r\nバックアップからの回復を図ります\n",
-            world.DebugLines()[0]);
+            world.Seen().lines[0]);
   EXPECT_EQ(2u, settings.m_aOperationTime.size());
   EXPECT_EQ(4, settings.m_nTimerDelay);
 }
@@ -61,7 +61,7 @@ TEST(ServiceSettingsTest, TheServiceGoesOnWithWhatTheFilesGave) {
   ReloadServiceSettings(settings, kPath, store, reporter);
   EXPECT_TRUE(settings.m_aOperationTime.empty());
   EXPECT_EQ(7, settings.m_nTimerDelay);
-  EXPECT_EQ(1u, world.DebugLines().size());
+  EXPECT_EQ(1u, world.Seen().lines.size());
 }
 
 }  // namespace
