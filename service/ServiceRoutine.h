@@ -86,8 +86,9 @@ class IServiceSystem {
   virtual void ReportStatus(const CServiceStatus& status) = 0;
   // Null when the event cannot be created; error then holds the platform's error code.
   virtual std::unique_ptr<IServiceEvent> CreateAutoResetEvent(std::uint32_t& error) = 0;
-  // Clears the record and reads the service's settings file into it; a file that cannot be
-  // read in full is reported through the debug output and the record keeps what was read.
+  // Reads the service's settings file into the record; a file that cannot be opened leaves the
+  // record as it was, and both that and a file that cannot be read in full are reported through
+  // the debug output.
   virtual void ReloadSettings(CAppSetting& settings) = 0;
   // Ends the process at once: no destructor, exit handler or other thread of the process runs
   // any further. Used after a pass thread has been ended by force, when the heap may be held.

@@ -61,7 +61,7 @@ std::unique_ptr<IServiceEvent> CWin32ServiceSystem::CreateAutoResetEvent(std::ui
 
 void CWin32ServiceSystem::ReloadSettings(CAppSetting& settings) {
   ReloadServiceSettings(settings, ServiceSettingsPath(GetApplicationPath()), SystemFileStore(),
-                        m_reporter);
+                        *this);
 }
 
 void CWin32ServiceSystem::EndProcess() {
