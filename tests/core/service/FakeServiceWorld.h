@@ -1,10 +1,6 @@
-// A fake system and engine for the service: a clock that moves only when the test lets it,
-// events that hand over between the service loop's thread and the test's thread, passes that
-// last as long as the test says, and a settings file held in memory.
-//
-// The service loop runs on a thread of its own; the test's thread plays the dispatcher and
-// calls the control handler. The loop parks in its waits (for a command, for a pass to end);
-// RunFor moves the clock from one park to the next and Join runs it until the routine is over.
+// A fake system and engine for the service. The routine runs on a thread of its own and parks in
+// its waits (for a command, for a pass); the clock moves only in RunFor, from one park to the
+// next. The test's thread plays the dispatcher and calls the control handler.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -26,18 +22,7 @@
 
 namespace qvtest {
 
-class FakeServiceWorld;
-
-class FakeServiceEvent final : public IServiceEvent {
- public:
-  explicit FakeServiceEvent(FakeServiceWorld& world) : m_world(world) {}
-  void Set() override;
-  bool Wait(std::uint32_t milliseconds) override;
-
- private:
-  FakeServiceWorld& m_world;
-  bool m_signalled = false;  // guarded by the world's mutex
-};
+inline constexpr QvTime kFakeServiceStart = 1'700'000'000;
 
 struct StatusReport {
   QvTime time;
@@ -50,9 +35,6 @@ struct PassRecord {
   std::size_t conditions;
 };
 
-// The clock of every world starts here.
-inline constexpr QvTime kFakeServiceStart = 1'700'000'000;
-
 // What the service did, as the test sees it.
 struct ServiceRecord {
   QvTime now = kFakeServiceStart;
@@ -61,8 +43,7 @@ struct ServiceRecord {
   std::vector<PassRecord> passes;
   int reloads = 0;
   std::optional<QvTime> forcedAt;
-  // Every call into the world once the pass has been ended by force.
-  std::vector<std::string> afterForce;
+  std::vector<std::string> afterForce;  // every call into the world after the forced end
   std::optional<CServiceEnd> end;
   bool processEnded = false;
 };
@@ -73,42 +54,30 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
 
   ~FakeServiceWorld() override { Join(); }
 
-  // --- set-up -------------------------------------------------------------------------------
   void WriteFile(std::int32_t timerDelay, std::size_t conditions) {
-    CAppSetting file;
-    file.m_nTimerDelay = timerDelay;
-    for (std::size_t i = 0; i < conditions; ++i) {
-      file.m_aOperationTime.push_back(std::make_unique<COperationTime>());
-    }
-    WriteFile(file);
-  }
-  void WriteFile(const CAppSetting& file) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_file = file;
+    m_file.m_nTimerDelay = timerDelay;
+    m_file.m_aOperationTime.resize(conditions);
+    for (auto& condition : m_file.m_aOperationTime) condition = std::make_unique<COperationTime>();
   }
-  // Every pass started from now on runs this long; with thenThrow the start of the next one
-  // throws once the pass is under way.
+  // Passes started from now on run this long; with thenThrow the next start throws once its
+  // pass is under way.
   void SetPass(QvTime seconds, bool thenThrow = false) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_passSeconds = seconds;
     m_throwFromPass = thenThrow;
   }
-  // Creation number failEvent (0 or 1) of the two events fails; set before the start.
-  int failEvent = -1;
-  // Called once on the loop's thread while the file is read; set before the start.
-  std::function<void()> onReload;
+  int failEvent = -1;              // this creation (0 or 1) of an event fails
+  std::function<void()> onReload;  // called once on the loop's thread during a reload
 
-  // --- driving ------------------------------------------------------------------------------
-  // Starts the routine on a thread of its own; the start time lies secondsAgo back. The passes
-  // go to this world's engine unless another is given.
-  void Start(CVorelService& service, QvTime secondsAgo = 0, IServiceEngine* engine = nullptr) {
-    IServiceEngine& passes = engine ? *engine : *this;
-    m_loop = std::thread([this, &service, &passes, secondsAgo] {
+  // Starts the routine with the start time secondsAgo back.
+  void Start(CVorelService& service, QvTime secondsAgo = 0) {
+    m_loop = std::thread([this, &service, secondsAgo] {
       {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_loopThread = std::this_thread::get_id();
       }
-      const CServiceEnd end = service.ServiceMain(passes, kStart - secondsAgo);
+      const CServiceEnd end = service.ServiceMain(*this, kStart - secondsAgo);
       std::lock_guard<std::mutex> lock(m_mutex);
       m_seen.end = end;
       m_changed.notify_all();
@@ -116,13 +85,12 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
     WaitUntilParked();
   }
 
-  // The control handler on the test's thread; returns once the loop is parked again.
+  // The handler as the dispatcher calls it; returns once the loop is parked again.
   void Control(CVorelService& service, std::uint32_t control) {
     service.ServiceCtrlHandler(control);
     WaitUntilParked();
   }
 
-  // Lets the clock run: every park of the loop whose time comes within it ends.
   void RunFor(QvTime seconds) {
     std::unique_lock<std::mutex> lock(m_mutex);
     const QvTime target = m_seen.now + seconds;
@@ -142,13 +110,11 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
     m_changed.wait(lock, [this] { return Settled(); });
   }
 
-  // Runs the clock until the routine has returned (or ended the process, which leaves its
-  // thread parked for good); empty when the process was ended.
+  // Runs the clock until the routine has returned; empty when it ended the process instead,
+  // which leaves its thread parked for good.
   std::optional<CServiceEnd> Join() {
     if (!m_loop.joinable()) return Seen().end;
-    for (ServiceRecord seen = Seen(); !seen.end && !seen.processEnded; seen = Seen()) {
-      RunFor(kStopGraceSeconds);
-    }
+    while (!Seen().end && !Seen().processEnded) RunFor(kStopGraceSeconds);
     if (Seen().processEnded) {
       m_loop.detach();
     } else {
@@ -162,7 +128,6 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
     return m_seen;
   }
 
-  // --- IServiceSystem -----------------------------------------------------------------------
   QvTime Now() override {
     std::lock_guard<std::mutex> lock(m_mutex);
     Note("now");
@@ -183,13 +148,7 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
     Note("report " + std::to_string(status.dwCurrentState));
     m_seen.reports.push_back({m_seen.now, status});
   }
-  std::unique_ptr<IServiceEvent> CreateAutoResetEvent(std::uint32_t& error) override {
-    if (m_eventsCreated++ == failEvent) {
-      error = 8;
-      return nullptr;
-    }
-    return std::make_unique<FakeServiceEvent>(*this);
-  }
+  std::unique_ptr<IServiceEvent> CreateAutoResetEvent(std::uint32_t& error) override;
   void ReloadSettings(CAppSetting& settings) override {
     {
       std::lock_guard<std::mutex> lock(m_mutex);
@@ -209,7 +168,6 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
     for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
   }
 
-  // --- IServiceEngine -----------------------------------------------------------------------
   bool IsRunning() override {
     std::lock_guard<std::mutex> lock(m_mutex);
     Note("is running");
@@ -225,10 +183,8 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
   bool WaitForPass(std::uint32_t milliseconds) override {
     std::unique_lock<std::mutex> lock(m_mutex);
     Note("wait for pass");
-    if (m_seen.now < m_busyUntil) {
-      Park(lock, std::min<QvTime>(m_busyUntil, m_seen.now + milliseconds / 1000),
-           [] { return false; });
-    }
+    const QvTime deadline = std::min<QvTime>(m_busyUntil, m_seen.now + milliseconds / 1000);
+    if (m_seen.now < deadline) Park(lock, deadline, [] { return false; });
     return m_seen.now >= m_busyUntil;
   }
   void EndPassByForce() override {
@@ -237,15 +193,33 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
     m_seen.forcedAt = m_seen.now;
   }
 
- private:
-  friend class FakeServiceEvent;
+  // The loop's thread waits until woken, or until RunFor brings the clock to the deadline
+  // (none: no limit); the handler's thread waits until woken, at most a few real seconds.
+  bool Wait(bool& signalled, std::uint32_t milliseconds) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (std::this_thread::get_id() != m_loopThread) {
+      if (!m_changed.wait_for(lock, std::chrono::seconds(5), [&] { return signalled; })) {
+        ADD_FAILURE() << "the control handler waits for a loop that does not answer";
+      }
+    } else if (!signalled) {
+      std::optional<QvTime> deadline;
+      if (milliseconds != kWaitInfinite) deadline = m_seen.now + milliseconds / 1000;
+      Park(lock, deadline, [&] { return signalled; });
+    }
+    return std::exchange(signalled, false);
+  }
+  void Set(bool& signalled) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    signalled = true;
+    m_parked = false;  // from this moment on, so that nobody sees a stale wait
+    m_changed.notify_all();
+  }
 
+ private:
   bool Settled() const { return m_parked || m_seen.end || m_seen.processEnded; }
   void Note(const std::string& call) {
     if (m_seen.forcedAt) m_seen.afterForce.push_back(call);
   }
-  // The loop's thread waits until woken, or until RunFor brings the clock to the deadline
-  // (none: no limit).
   void Park(std::unique_lock<std::mutex>& lock, std::optional<QvTime> deadline,
             const std::function<bool()>& woken) {
     m_parked = true;
@@ -264,7 +238,6 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
   bool m_timedOut = false;
   std::thread::id m_loopThread;
   std::thread m_loop;
-
   CAppSetting m_file;
   int m_eventsCreated = 0;
   QvTime m_passSeconds = 0;
@@ -272,29 +245,21 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
   QvTime m_busyUntil = 0;
 };
 
-inline void FakeServiceEvent::Set() {
-  std::lock_guard<std::mutex> lock(m_world.m_mutex);
-  m_signalled = true;
-  // The loop is no longer parked from this moment on, so that nobody sees a stale wait.
-  m_world.m_parked = false;
-  m_world.m_changed.notify_all();
-}
+class FakeServiceEvent final : public IServiceEvent {
+ public:
+  explicit FakeServiceEvent(FakeServiceWorld& world) : m_world(world) {}
+  void Set() override { m_world.Set(m_signalled); }
+  bool Wait(std::uint32_t milliseconds) override { return m_world.Wait(m_signalled, milliseconds); }
 
-inline bool FakeServiceEvent::Wait(std::uint32_t milliseconds) {
-  std::unique_lock<std::mutex> lock(m_world.m_mutex);
-  if (std::this_thread::get_id() != m_world.m_loopThread) {
-    // The handler waits for the acknowledgement; the clock does not move for it, and a loop
-    // that does not answer fails the test instead of hanging it.
-    if (!m_world.m_changed.wait_for(lock, std::chrono::seconds(5),
-                                    [this] { return m_signalled; })) {
-      ADD_FAILURE() << "the control handler waits for a loop that does not answer";
-    }
-  } else if (!m_signalled) {
-    std::optional<QvTime> deadline;
-    if (milliseconds != kWaitInfinite) deadline = m_world.m_seen.now + milliseconds / 1000;
-    m_world.Park(lock, deadline, [this] { return m_signalled; });
-  }
-  return std::exchange(m_signalled, false);
+ private:
+  FakeServiceWorld& m_world;
+  bool m_signalled = false;  // guarded by the world's mutex
+};
+
+inline std::unique_ptr<IServiceEvent> FakeServiceWorld::CreateAutoResetEvent(std::uint32_t& error) {
+  if (m_eventsCreated++ != failEvent) return std::make_unique<FakeServiceEvent>(*this);
+  error = 8;
+  return nullptr;
 }
 
 }  // namespace qvtest

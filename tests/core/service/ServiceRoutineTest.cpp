@@ -16,12 +16,9 @@ constexpr QvTime kStart = FakeServiceWorld::kStart;
 class ServiceRoutineTest : public ::testing::Test {
  protected:
   void TearDown() override {
-    if (!started) return;
-    const auto seen = world.Seen();
-    if (!seen.end && !seen.processEnded) world.Control(service, kControlStop);
-    world.Join();
+    if (started && !world.Seen().end) world.Control(service, kControlStop);
+    world.Join();  // before the service goes: the stop may still wait for a pass
   }
-
   void Start(QvTime secondsAgo = 0) {
     started = true;
     world.Start(service, secondsAgo);
@@ -37,25 +34,17 @@ class ServiceRoutineTest : public ::testing::Test {
   bool started = false;
 };
 
-// --- start, status reports and the handler ------------------------------------------------
-
-TEST_F(ServiceRoutineTest, StartReportsRunningWithTheFixedStatusFields) {
-  Start();
-  const auto seen = world.Seen();
-  ASSERT_EQ(1u, seen.reports.size());
-  const CServiceStatus& status = seen.reports[0].status;
-  EXPECT_EQ(0x10u, status.dwServiceType);
-  EXPECT_EQ(kServiceRunning, status.dwCurrentState);
-  EXPECT_EQ(3u, status.dwControlsAccepted);
-  EXPECT_EQ(0u, status.dwWin32ExitCode + status.dwServiceSpecificExitCode);
-  EXPECT_EQ(0u, status.dwCheckPoint + status.dwWaitHint);
-  EXPECT_THAT(seen.lines, ElementsAre("Vorelサービスが開始しました。\n"));
-  EXPECT_EQ(1, seen.reloads) << "the first turn reads the settings file";
-}
-
-TEST_F(ServiceRoutineTest, InterrogateAndUnknownControlsAnswerWithOneReportOfTheCurrentState) {
+// Running is reported once, with the fixed fields; an interrogate or an unknown control wakes
+// nothing and is answered with one report of the current state.
+TEST_F(ServiceRoutineTest, StartReportsRunningAndOtherControlsAreAnsweredWithOneReport) {
   world.WriteFile(0, 1);
   Start(1);
+  const CServiceStatus first = world.Seen().reports.at(0).status;
+  EXPECT_EQ(0x10u, first.dwServiceType);
+  EXPECT_EQ(kServiceRunning, first.dwCurrentState);
+  EXPECT_EQ(3u, first.dwControlsAccepted);
+  EXPECT_EQ(0u, first.dwWin32ExitCode + first.dwServiceSpecificExitCode + first.dwCheckPoint +
+                    first.dwWaitHint);
   for (const std::uint32_t state : {kServiceRunning, kServicePaused}) {
     if (state == kServicePaused) world.Control(service, kControlPause);
     for (const std::uint32_t control : {kControlInterrogate, 0u, 200u}) {
@@ -68,20 +57,20 @@ TEST_F(ServiceRoutineTest, InterrogateAndUnknownControlsAnswerWithOneReportOfThe
   }
   const auto seen = world.Seen();
   EXPECT_EQ(1u, seen.passes.size()) << "the loop is not woken";
-  EXPECT_EQ(1, seen.reloads);
-  EXPECT_EQ(2u, seen.lines.size()) << "only the start and the pause are told";
+  EXPECT_EQ(1, seen.reloads) << "the first turn reads the settings file, and only it";
+  EXPECT_THAT(seen.lines,
+              ElementsAre("Vorelサービスが開始しました。\n", "サービスを一時停止します。\n"));
 }
 
 TEST_F(ServiceRoutineTest, EventsThatCannotBeCreatedEndTheServiceWithAnError) {
   world.failEvent = 1;
   Start();
   EXPECT_EQ(CServiceEnd::kEventsFailed, world.Join());
-  auto seen = world.Seen();
+  const auto seen = world.Seen();
   ASSERT_EQ(1u, seen.reports.size());
   EXPECT_EQ(kServiceStopped, seen.reports[0].status.dwCurrentState);
   EXPECT_EQ(8u, seen.reports[0].status.dwWin32ExitCode);
-  EXPECT_TRUE(seen.passes.empty());
-  EXPECT_TRUE(seen.lines.empty());
+  EXPECT_TRUE(seen.passes.empty() && seen.lines.empty());
 
   // A control that still comes in is answered and does not wait for a loop that is gone.
   for (const std::uint32_t control : {kControlStop, kControlPause}) {
@@ -89,8 +78,6 @@ TEST_F(ServiceRoutineTest, EventsThatCannotBeCreatedEndTheServiceWithAnError) {
     EXPECT_EQ(kServiceStopped, LastReportedState());
   }
 }
-
-// --- turns, the start delay and the first-pass flag ----------------------------------------
 
 // A pass starts once more than the delay has passed since the start (with no delay: at least
 // one second); only the first pass is the start-up pass, even if the engine refused it.
@@ -120,8 +107,6 @@ TEST(ServiceTurnTest, TheStartDelayHoldsPassesBackAndOnlyTheFirstIsTheStartupPas
     world.Control(service, kControlStop);
   }
 }
-
-// --- reloading the settings -----------------------------------------------------------------
 
 TEST_F(ServiceRoutineTest, ABusyEngineSkipsTheTurnAndAnInterrogateIsServedAtTheFirstIdleTurn) {
   world.WriteFile(0, 1);
@@ -154,94 +139,81 @@ TEST_F(ServiceRoutineTest, AnInterrogateThatComesInDuringTheReadIsNotLost) {
   EXPECT_EQ(4u, world.Seen().passes.back().conditions);
 }
 
-// --- pause, continue and stop -----------------------------------------------------------------
-
-TEST_F(ServiceRoutineTest, AContinueWhileRunningStartsTheNextTurnAtOnce) {
+// A continue wakes the loop at once, paused or not, and the turns go on a minute after it; while
+// paused the loop neither reads nor starts passes, and an interrogate waits for the continue.
+TEST_F(ServiceRoutineTest, AContinueStartsTheNextTurnAtOnceAndAPausedServiceDoesNothing) {
   world.WriteFile(0, 1);
   Start(1);
   world.RunFor(20);
   world.Control(service, kControlContinue);
-  const auto seen = world.Seen();
-  ASSERT_EQ(2u, seen.passes.size());
-  EXPECT_EQ(20, seen.passes[1].time - kStart);
-  EXPECT_EQ(kServiceRunning, LastReportedState());
-  EXPECT_EQ("サービスを再開します。\n", seen.lines.back());
-  // The turns go on a minute after the one brought forward.
-  world.RunFor(kMinute);
-  EXPECT_EQ(20 + kMinute, world.Seen().passes.back().time - kStart);
-}
+  EXPECT_EQ(20, world.Seen().passes.back().time - kStart);
+  EXPECT_EQ("サービスを再開します。\n", world.Seen().lines.back());
 
-TEST_F(ServiceRoutineTest, APausedServiceNeitherReadsNorStartsPassesUntilItIsContinued) {
-  world.WriteFile(0, 1);
-  Start(1);
   world.Control(service, kControlPause);
   EXPECT_EQ(kServicePaused, LastReportedState());
-  EXPECT_EQ(kServicePaused, service.CurrentState());
-  EXPECT_EQ("サービスを一時停止します。\n", world.Seen().lines.back());
   world.Control(service, kControlInterrogate);
-  world.Control(service, kControlPause);
   world.RunFor(30 * kMinute);
-  EXPECT_EQ(1u, world.Seen().passes.size());
+  EXPECT_EQ(2u, world.Seen().passes.size());
   EXPECT_EQ(1, world.Seen().reloads);
 
   world.Control(service, kControlContinue);
   EXPECT_EQ(kServiceRunning, LastReportedState());
-  EXPECT_EQ(2u, world.Seen().passes.size());
-  EXPECT_EQ(2, world.Seen().reloads) << "the interrogate sent while paused is served now";
-}
-
-TEST_F(ServiceRoutineTest, AStopWhilePausedEndsTheService) {
-  Start(1);
-  world.Control(service, kControlPause);
-  world.Control(service, kControlStop);
-  EXPECT_EQ(CServiceEnd::kStopped, world.Join());
+  world.RunFor(kMinute);
   const auto seen = world.Seen();
-  EXPECT_EQ(kServiceStopped, seen.reports.back().status.dwCurrentState);
-  EXPECT_EQ(kStart, seen.reports.back().time) << "with no pass running the service ends at once";
-  EXPECT_THAT(seen.lines,
-              ElementsAre("Vorelサービスが開始しました。\n", "サービスを一時停止します。\n",
-                          "サービスを停止します。\n", "Vorelサービスが停止しました。\n"));
+  ASSERT_EQ(4u, seen.passes.size());
+  EXPECT_EQ(20 + 30 * kMinute, seen.passes[2].time - kStart);
+  EXPECT_EQ(20 + 31 * kMinute, seen.passes[3].time - kStart);
+  EXPECT_EQ(2, seen.reloads) << "the interrogate sent while paused is served now";
 }
 
 // The handler answers a stop at once with the stop-pending state; the loop then looks at the
 // pass every few seconds, each time with the next check point, and reports the stopped state
-// when the pass has ended, or ends it by force after more than a minute and then the process,
-// with nothing but the stopped state reported in between.
+// when the pass has ended (at once when none runs, paused or not), or ends it by force after
+// more than a minute and then the process, with nothing but the stopped state reported between.
 TEST(ServiceStopTest, AStopIsAnsweredAtOnceAndTheStopReportsRisingCheckPointsUntilStopped) {
-  for (const QvTime passSeconds : {QvTime{45}, QvTime{24 * 60 * kMinute}}) {
-    SCOPED_TRACE(passSeconds);
-    const bool forced = passSeconds > kStopGraceSeconds;
+  struct Case {
+    QvTime passSeconds;
+    bool pausedFirst;
+  };
+  for (const Case c : {Case{0, true}, Case{45, false}, Case{24 * 60 * kMinute, false}}) {
+    SCOPED_TRACE(c.passSeconds);
+    const bool forced = c.passSeconds > kStopGraceSeconds;
     FakeServiceWorld world;
     CVorelService service(world);
     world.WriteFile(0, 1);
-    world.SetPass(passSeconds);
+    world.SetPass(c.passSeconds);
     world.Start(service, 1);
     world.RunFor(5);
+    if (c.pausedFirst) world.Control(service, kControlPause);
+    const std::size_t stop = world.Seen().reports.size();
     world.Control(service, kControlStop);
-    EXPECT_FALSE(world.Seen().end) << "the pass still runs";
-    EXPECT_EQ(kServiceStopPending, service.CurrentState());
-    // Neither of these may wait for the loop or change the state while it stops.
-    world.Control(service, kControlInterrogate);
-    world.Control(service, kControlPause);
+    if (!world.Seen().end) {
+      EXPECT_EQ(kServiceStopPending, service.CurrentState());
+      // Neither may wait for the loop or change the state while it stops.
+      world.Control(service, kControlInterrogate);
+      world.Control(service, kControlPause);
+    }
     EXPECT_EQ(forced ? std::nullopt : std::optional(CServiceEnd::kStopped), world.Join());
 
     const auto seen = world.Seen();
     const auto& r = seen.reports;
-    ASSERT_LE(5u, r.size());
-    EXPECT_EQ(5, r[1].time - kStart);
-    for (std::size_t i = 1; i + 1 < r.size(); ++i) {
-      SCOPED_TRACE(i);
-      EXPECT_EQ(kServiceStopPending, r[i].status.dwCurrentState);
-      EXPECT_EQ(kStopWaitHintMilliseconds, r[i].status.dwWaitHint);
-      const std::uint32_t previous = i == 1 ? 0 : r[i - 1].status.dwCheckPoint;
-      EXPECT_EQ(previous + (r[i].time > r[i - 1].time || i == 1 ? 1 : 0), r[i].status.dwCheckPoint);
-      EXPECT_LE(r[i].time - r[i - 1].time, kStopWaitHintMilliseconds / 1000);
+    ASSERT_LT(stop + 1, r.size());
+    EXPECT_EQ(5, r[stop].time - kStart);
+    for (std::size_t i = stop; i + 1 < r.size(); ++i) {
+      EXPECT_EQ(kServiceStopPending, r[i].status.dwCurrentState) << i;
+      EXPECT_EQ(kStopWaitHintMilliseconds, r[i].status.dwWaitHint) << i;
+      const bool later = i == stop || r[i].time > r[i - 1].time;
+      const std::uint32_t previous = i == stop ? 0 : r[i - 1].status.dwCheckPoint;
+      EXPECT_EQ(previous + (later ? 1 : 0), r[i].status.dwCheckPoint) << i;
+      EXPECT_LE(r[i].time - r[i - 1].time, kStopWaitHintMilliseconds / 1000) << i;
     }
     EXPECT_EQ(kServiceStopped, r.back().status.dwCurrentState);
     EXPECT_EQ(0u, r.back().status.dwWin32ExitCode + r.back().status.dwCheckPoint);
-    EXPECT_EQ("Vorelサービスが停止しました。\n", seen.lines.back());
+    std::vector<std::string> lines{kStartedLine, kStopLine, kStoppedLine};
+    if (c.pausedFirst) lines.insert(lines.begin() + 1, kPauseLine);
+    EXPECT_EQ(lines, seen.lines);
     if (!forced) {
-      EXPECT_EQ(passSeconds, r.back().time - kStart) << "stopped as soon as the pass has ended";
+      EXPECT_EQ(std::max<QvTime>(5, c.passSeconds), r.back().time - kStart);
       EXPECT_FALSE(seen.forcedAt);
       continue;
     }
