@@ -115,11 +115,7 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
   std::optional<CServiceEnd> Join() {
     if (!m_loop.joinable()) return Seen().end;
     while (!Seen().end && !Seen().processEnded) RunFor(kStopGraceSeconds);
-    if (Seen().processEnded) {
-      m_loop.detach();
-    } else {
-      m_loop.join();
-    }
+    Seen().processEnded ? m_loop.detach() : m_loop.join();
     return Seen().end;
   }
 
@@ -129,30 +125,25 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
   }
 
   QvTime Now() override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Note("now");
+    auto lock = Enter("now");
     return m_seen.now;
   }
   void Sleep(std::uint32_t milliseconds) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Note("sleep");
+    auto lock = Enter("sleep");
     m_seen.now += milliseconds / 1000;
   }
   void DebugOutput(const std::string& text) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Note("debug output");
+    auto lock = Enter("debug output");
     m_seen.lines.push_back(text);
   }
   void ReportStatus(const CServiceStatus& status) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Note("report " + std::to_string(status.dwCurrentState));
+    auto lock = Enter("report " + std::to_string(status.dwCurrentState));
     m_seen.reports.push_back({m_seen.now, status});
   }
   std::unique_ptr<IServiceEvent> CreateAutoResetEvent(std::uint32_t& error) override;
   void ReloadSettings(CAppSetting& settings) override {
     {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      Note("reload");
+      auto lock = Enter("reload");
       ++m_seen.reloads;
       settings = m_file;
     }
@@ -160,36 +151,31 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
   }
   [[noreturn]] void EndProcess() override {
     {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      Note("end process");
+      auto lock = Enter("end process");
       m_seen.processEnded = true;
-      m_changed.notify_all();
+      m_changed.notify_all();  // under the lock: the world may go once the test has seen it
     }
     for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
   }
 
   bool IsRunning() override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Note("is running");
+    auto lock = Enter("is running");
     return m_seen.now < m_busyUntil;
   }
   void StartPass(const CAppSetting& settings, bool startup) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Note("start pass");
+    auto lock = Enter("start pass");
     m_seen.passes.push_back({m_seen.now, startup, settings.m_aOperationTime.size()});
     m_busyUntil = m_seen.now + m_passSeconds;
     if (std::exchange(m_throwFromPass, false)) throw std::runtime_error("pass");
   }
   bool WaitForPass(std::uint32_t milliseconds) override {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    Note("wait for pass");
+    auto lock = Enter("wait for pass");
     const QvTime deadline = std::min<QvTime>(m_busyUntil, m_seen.now + milliseconds / 1000);
     if (m_seen.now < deadline) Park(lock, deadline, [] { return false; });
     return m_seen.now >= m_busyUntil;
   }
   void EndPassByForce() override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Note("end pass");
+    auto lock = Enter("end pass");
     m_seen.forcedAt = m_seen.now;
   }
 
@@ -217,8 +203,11 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
 
  private:
   bool Settled() const { return m_parked || m_seen.end || m_seen.processEnded; }
-  void Note(const std::string& call) {
+  // Takes the lock for a call into the world, and notes the call after a forced end.
+  std::unique_lock<std::mutex> Enter(const std::string& call) {
+    std::unique_lock<std::mutex> lock(m_mutex);
     if (m_seen.forcedAt) m_seen.afterForce.push_back(call);
+    return lock;
   }
   void Park(std::unique_lock<std::mutex>& lock, std::optional<QvTime> deadline,
             const std::function<bool()>& woken) {
