@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -57,38 +58,18 @@ int CountOf(const std::string& text, const std::string& part) {
   return count;
 }
 
-// Runs a program and returns what it wrote to its standard output.
-std::string RunAndCapture(std::wstring commandLine, DWORD* exitCode = nullptr) {
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE readEnd = nullptr;
-  HANDLE writeEnd = nullptr;
-  if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {};
-  qv::UniqueHandle reader(readEnd);
-  qv::UniqueHandle writer(writeEnd);
-  ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &process)) {
-    return {};
-  }
-  qv::UniqueHandle processHandle(process.hProcess);
-  qv::UniqueHandle threadHandle(process.hThread);
-  writer.Reset();
-
+// Runs a command line through the command processor and returns what it wrote to its standard
+// output. The whole line is quoted once more, as the command processor takes the outer quotes.
+std::string RunAndCapture(const std::wstring& commandLine, DWORD* exitCode = nullptr) {
   std::string output;
+  FILE* pipe = ::_wpopen((L"\"" + commandLine + L"\"").c_str(), L"rb");
+  if (!pipe) return output;
   char buffer[1024];
-  DWORD read = 0;
-  while (::ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+  for (std::size_t read; (read = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;) {
     output.append(buffer, read);
   }
-  ::WaitForSingleObject(process.hProcess, kStateTimeout);
-  if (exitCode) ::GetExitCodeProcess(process.hProcess, exitCode);
+  const int status = ::_pclose(pipe);
+  if (exitCode) *exitCode = static_cast<DWORD>(status);
   return output;
 }
 
