@@ -6,10 +6,16 @@ constexpr std::uint32_t kAcceptStopPauseContinue = 3;
 // Reported when an event cannot be created and the platform gave no reason.
 constexpr std::uint32_t kUnknownFailure =
     31;  // "a device attached to the system is not functioning"
+
+bool IsRunningOrPaused(std::uint32_t state) {
+  return state == kServiceRunning || state == kServicePaused;
+}
 }  // namespace
 
-CServiceStatus MakeServiceStatus(std::uint32_t state, std::uint32_t win32ExitCode) {
-  return CServiceStatus{kOwnProcess, state, kAcceptStopPauseContinue, win32ExitCode, 0, 0, 0};
+CServiceStatus MakeServiceStatus(std::uint32_t state, std::uint32_t win32ExitCode,
+                                 std::uint32_t checkPoint, std::uint32_t waitHint) {
+  return CServiceStatus{kOwnProcess, state,   kAcceptStopPauseContinue, win32ExitCode, 0,
+                        checkPoint,  waitHint};
 }
 
 IServiceEvent::~IServiceEvent() = default;
@@ -25,16 +31,32 @@ CServiceEnd CVorelService::ServiceMain(IServiceEngine& engine, QvTime startTime)
   m_pCommandEvent = m_system.CreateAutoResetEvent(error);
   if (m_pCommandEvent) m_pAckEvent = m_system.CreateAutoResetEvent(error);
   if (!m_pCommandEvent || !m_pAckEvent) {
-    m_dwCurrentState.store(kServiceStopped);
     m_system.ReportStatus(MakeServiceStatus(kServiceStopped, error ? error : kUnknownFailure));
     return CServiceEnd::kEventsFailed;
   }
 
-  m_dwCurrentState.store(kServiceRunning);
-  m_bLoopAnswers.store(true);
-  ReportCurrentStatus();
+  {
+    std::lock_guard<std::mutex> lock(m_statusMutex);
+    m_dwCurrentState.store(kServiceRunning);
+    ReportLocked(0);
+  }
   m_system.DebugOutput(kStartedLine);
 
+  std::uint32_t exitCode = 0;
+  try {
+    RunLoop(engine, startTime);
+  } catch (...) {
+    // A pass may still run on the engine: it is waited for, or ended, as on a stop request.
+    BeginStop();
+    exitCode = kExceptionInService;
+    m_system.DebugOutput(kCannotContinueLine);
+  }
+  return StopSequence(engine, exitCode);
+}
+
+void CVorelService::RunLoop(IServiceEngine& engine, QvTime startTime) {
+  // The record lives only as long as the loop: nothing of it is left to free after a pass has
+  // been ended by force.
   CAppSetting settings;
   bool firstPass = true;
   for (;;) {
@@ -48,9 +70,8 @@ CServiceEnd CVorelService::ServiceMain(IServiceEngine& engine, QvTime startTime)
       }
     }
     if (!m_pCommandEvent->Wait(kTurnMilliseconds)) continue;
-    if (HandleWakeUp()) break;
+    if (HandleWakeUp()) return;
   }
-  return StopSequence(engine);
 }
 
 bool CVorelService::HandleWakeUp() {
@@ -64,10 +85,10 @@ bool CVorelService::HandleWakeUp() {
     m_pAckEvent->Set();
     return false;
   }
-  return state == kServiceStopped;
+  return state == kServiceStopPending;
 }
 
-CServiceEnd CVorelService::StopSequence(IServiceEngine& engine) {
+CServiceEnd CVorelService::StopSequence(IServiceEngine& engine, std::uint32_t exitCode) {
   const QvTime begin = m_system.Now();
   bool endByForce = false;
   while (engine.IsRunning()) {
@@ -80,20 +101,35 @@ CServiceEnd CVorelService::StopSequence(IServiceEngine& engine) {
     if (engine.WaitForPass(kStopPollMilliseconds) && engine.IsRunning()) {
       m_system.Sleep(kStopPollMilliseconds);
     }
+    std::lock_guard<std::mutex> lock(m_statusMutex);
+    ++m_dwCheckPoint;
+    ReportLocked(0);
   }
   // The line goes out before the pass is ended by force: writing it may allocate, and the
   // killed thread may hold the heap.
   m_system.DebugOutput(kStoppedLine);
   if (endByForce) engine.EndPassByForce();
-  m_bLoopAnswers.store(false);
+  {
+    std::lock_guard<std::mutex> lock(m_statusMutex);
+    m_dwCurrentState.store(kServiceStopped);
+    ReportLocked(exitCode);
+  }
+  // Nothing may be freed or run down after a forced end, not even by the program's exit.
+  if (endByForce) m_system.EndProcess();
+  // A handler that still waits for the loop is let go.
   m_pAckEvent->Set();
-  return endByForce ? CServiceEnd::kPassEndedByForce : CServiceEnd::kStopped;
+  return exitCode == 0 ? CServiceEnd::kStopped : CServiceEnd::kLoopFailed;
 }
 
 void CVorelService::ServiceCtrlHandler(std::uint32_t control) {
   switch (control) {
     case kControlStop:
-      Command(kStopLine, kServiceStopped);
+      // Answered at once; the loop runs the stop sequence and reports its progress and end.
+      if (BeginStop()) {
+        m_system.DebugOutput(kStopLine);
+        m_pCommandEvent->Set();
+        return;
+      }
       break;
     case kControlPause:
       Command(kPauseLine, kServicePaused);
@@ -112,13 +148,36 @@ void CVorelService::ServiceCtrlHandler(std::uint32_t control) {
 }
 
 void CVorelService::Command(const char* line, std::uint32_t state) {
-  if (!m_bLoopAnswers.load()) return;
-  m_system.DebugOutput(line);
-  m_dwCurrentState.store(state);
+  {
+    std::lock_guard<std::mutex> lock(m_statusMutex);
+    if (!IsRunningOrPaused(m_dwCurrentState.load())) return;
+    m_system.DebugOutput(line);
+    m_dwCurrentState.store(state);
+  }
   m_pCommandEvent->Set();
   m_pAckEvent->Wait(kWaitInfinite);
 }
 
+bool CVorelService::BeginStop() {
+  std::lock_guard<std::mutex> lock(m_statusMutex);
+  if (!IsRunningOrPaused(m_dwCurrentState.load())) return false;
+  m_dwCurrentState.store(kServiceStopPending);
+  m_dwCheckPoint = 1;
+  ReportLocked(0);
+  return true;
+}
+
 void CVorelService::ReportCurrentStatus() {
-  m_system.ReportStatus(MakeServiceStatus(m_dwCurrentState.load()));
+  std::lock_guard<std::mutex> lock(m_statusMutex);
+  ReportLocked(0);
+}
+
+void CVorelService::ReportLocked(std::uint32_t exitCode) {
+  const std::uint32_t state = m_dwCurrentState.load();
+  if (state != kServiceStopPending) {
+    m_system.ReportStatus(MakeServiceStatus(state, exitCode));
+    return;
+  }
+  m_system.ReportStatus(
+      MakeServiceStatus(state, exitCode, m_dwCheckPoint, kStopWaitHintMilliseconds));
 }

@@ -1,7 +1,5 @@
 #include "service/ServiceSettings.h"
 
-#include <utility>
-
 std::string ServiceDirectory(const std::string& applicationPath) {
   return applicationPath + "\\SVC";
 }
@@ -16,7 +14,14 @@ void CDebugOutputReadFailureReporter::ReportReadFailure(const std::string& text,
 }
 
 void ReloadServiceSettings(CAppSetting& settings, const std::string& path, IFileStore& files,
-                           IReadFailureReporter& reporter) {
+                           IServiceSystem& system) {
+  CDebugOutputReadFailureReporter reporter(system);
+  CAppSetting loaded;
+  loaded = settings;
+  if (!loaded.Load(path, files, reporter)) {
+    system.DebugOutput(kSettingsKeptLine);
+    return;
+  }
   settings.Clear();
-  settings.Load(path, files, reporter);
+  settings = loaded;
 }

@@ -23,7 +23,12 @@ class CDebugOutputReadFailureReporter final : public IReadFailureReporter {
   IServiceSystem& m_system;
 };
 
-// Clear, then Load. The result of Load is not looked at: a missing file leaves no conditions,
-// a file that ends early leaves what was read from it or from its backup.
+// The line on the debug output when the settings file cannot be opened.
+inline constexpr char kSettingsKeptLine[] = "設定ファイルを開けません。今の設定のまま続けます。\n";
+
+// Loads the file into a separate record and takes that over when the file could be opened: a
+// file that ends early gives what was read from it or from its backup, and options it does not
+// reach stay as they were. A file that cannot be opened (missing, or locked for a moment by a
+// scanner or a backup) leaves the settings in force, and the system's debug output says so.
 void ReloadServiceSettings(CAppSetting& settings, const std::string& path, IFileStore& files,
-                           IReadFailureReporter& reporter);
+                           IServiceSystem& system);

@@ -61,5 +61,11 @@ std::unique_ptr<IServiceEvent> CWin32ServiceSystem::CreateAutoResetEvent(std::ui
 
 void CWin32ServiceSystem::ReloadSettings(CAppSetting& settings) {
   ReloadServiceSettings(settings, ServiceSettingsPath(GetApplicationPath()), SystemFileStore(),
-                        m_reporter);
+                        *this);
+}
+
+void CWin32ServiceSystem::EndProcess() {
+  ::TerminateProcess(::GetCurrentProcess(), 0);
+  // Not reached: the call ends every thread of the process, this one included.
+  for (;;) ::Sleep(INFINITE);
 }

@@ -24,6 +24,7 @@ class CWin32ServiceSystem final : public IServiceSystem {
   void ReportStatus(const CServiceStatus& status) override;
   std::unique_ptr<IServiceEvent> CreateAutoResetEvent(std::uint32_t& error) override;
   void ReloadSettings(CAppSetting& settings) override;
+  [[noreturn]] void EndProcess() override;
 
  private:
   std::atomic<SERVICE_STATUS_HANDLE> m_statusHandle{nullptr};

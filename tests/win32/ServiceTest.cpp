@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,36 +17,26 @@
 #include "framework/Handles.h"
 #include "settings/AppSetting.h"
 #include "settings/Utility.h"
+#include "support/Conditions.h"
 #include "tools/servicectl/VorelControl.h"
 
 namespace {
 
 constexpr DWORD kStateTimeout = 20000;
 constexpr char kPassStartLine[] = "--- 実行条件判断によるオペレーション開始 ";
-constexpr char kMemoryLoadLine[] = "* メモリ使用率           : ";
-constexpr char kPassEndLine[] = "--- オペレーション終了 ";
-// No such operation: the pass writes its start line, the memory state and its end line.
 constexpr std::int32_t kNoOperation = 7;
+constexpr std::int32_t kWorkingSet = 0;
 
 std::wstring Wide(const std::string& cp932) {
   return qv::Cp932ToWide(cp932);
 }
 
-std::string BinDirectory() {
-  return GetApplicationPath();
-}
-
 std::string SvcDirectory() {
-  return BinDirectory() + "\\SVC";
+  return GetApplicationPath() + "\\SVC";
 }
 
-void WriteSettings(std::int32_t mode, std::int32_t memoryLoad) {
+void WriteSettings(std::unique_ptr<COperationTime> condition) {
   CAppSetting settings;
-  auto condition = std::make_unique<COperationTime>();
-  condition->m_nExecMode = mode;
-  condition->m_nMemoryLoad = memoryLoad;
-  condition->m_nCpuLoadLimit = 100;
-  condition->m_nOperation = kNoOperation;
   settings.m_aOperationTime.push_back(std::move(condition));
   settings.m_nTimerDelay = 0;
   settings.m_nInterval = 0;
@@ -53,17 +46,8 @@ void WriteSettings(std::int32_t mode, std::int32_t memoryLoad) {
 
 // The service log as it is on disk; empty while the service holds it or before it exists.
 std::string ReadServiceLog() {
-  qv::UniqueFile file(::CreateFileW(Wide(SvcDirectory() + "\\vorel.log").c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return {};
-  std::string bytes;
-  char buffer[4096];
-  DWORD read = 0;
-  while (::ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-    bytes.append(buffer, read);
-  }
-  return bytes;
+  std::ifstream file(SvcDirectory() + "\\vorel.log", std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 int CountOf(const std::string& text, const std::string& part) {
@@ -74,56 +58,32 @@ int CountOf(const std::string& text, const std::string& part) {
   return count;
 }
 
-// Runs a program and returns what it wrote to its standard output.
-std::string RunAndCapture(std::wstring commandLine, DWORD* exitCode = nullptr) {
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE readEnd = nullptr;
-  HANDLE writeEnd = nullptr;
-  if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {};
-  qv::UniqueHandle reader(readEnd);
-  qv::UniqueHandle writer(writeEnd);
-  ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
-  startup.hStdInput = nullptr;
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &process)) {
-    return {};
-  }
-  qv::UniqueHandle processHandle(process.hProcess);
-  qv::UniqueHandle threadHandle(process.hThread);
-  writer.Reset();
-
+// Runs a command line through the command processor and returns what it wrote to its standard
+// output. The whole line is quoted once more, as the command processor takes the outer quotes.
+std::string RunAndCapture(const std::wstring& commandLine, DWORD* exitCode = nullptr) {
   std::string output;
+  FILE* pipe = ::_wpopen((L"\"" + commandLine + L"\"").c_str(), L"rb");
+  if (!pipe) return output;
   char buffer[1024];
-  DWORD read = 0;
-  while (::ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+  for (std::size_t read; (read = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;) {
     output.append(buffer, read);
   }
-  ::WaitForSingleObject(process.hProcess, kStateTimeout);
-  if (exitCode) ::GetExitCodeProcess(process.hProcess, exitCode);
+  const int status = ::_pclose(pipe);
+  if (exitCode) *exitCode = static_cast<DWORD>(status);
   return output;
 }
 
 // The state number that Wine's own "sc query Vorel" prints, or 0.
 DWORD ScQueryState() {
   const std::string output = RunAndCapture(L"sc.exe query Vorel");
-  const std::size_t label = output.find("STATE");
-  if (label == std::string::npos) return 0;
-  const std::size_t colon = output.find(':', label);
+  const std::size_t colon = output.find(':', output.find("STATE"));
   if (colon == std::string::npos) return 0;
   return static_cast<DWORD>(std::strtoul(output.c_str() + colon + 1, nullptr, 10));
 }
 
 DWORD SendControl(DWORD control) {
   SERVICE_STATUS status{};
-  const DWORD error = qv::vorel::Control(control, status);
-  EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), error) << "control " << control;
+  EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), qv::vorel::Control(control, status)) << control;
   return status.dwCurrentState;
 }
 
@@ -135,18 +95,15 @@ void BringTurnForward() {
 
 // Brings turns forward until the log holds the given number of pass start lines; a turn that
 // finds the engine still busy is skipped, so a few may be needed.
-std::string WaitForPasses(int passes, DWORD timeoutMilliseconds) {
-  const ULONGLONG end = ::GetTickCount64() + timeoutMilliseconds;
-  ULONGLONG nextTurn = 0;
-  std::string log;
-  for (;;) {
-    log = ReadServiceLog();
+std::string WaitForPasses(int passes) {
+  const ULONGLONG end = ::GetTickCount64() + kStateTimeout;
+  for (ULONGLONG nextTurn = 0;; ::Sleep(100)) {
+    const std::string log = ReadServiceLog();
     if (CountOf(log, kPassStartLine) >= passes || ::GetTickCount64() >= end) return log;
     if (::GetTickCount64() >= nextTurn) {
       BringTurnForward();
       nextTurn = ::GetTickCount64() + 3000;
     }
-    ::Sleep(100);
   }
 }
 
@@ -158,8 +115,7 @@ void WaitUntilRemoved() {
 class ServiceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    qv::vorel::Remove();
-    WaitUntilRemoved();
+    TearDown();
     ::CreateDirectoryW(Wide(SvcDirectory()).c_str(), nullptr);
     for (const char* name : {"\\qvlset.def", "\\qvlset.bak", "\\vorel.log"}) {
       ::DeleteFileW(Wide(SvcDirectory() + name).c_str());
@@ -170,7 +126,14 @@ class ServiceTest : public ::testing::Test {
     WaitUntilRemoved();
   }
 
-  static std::wstring ServicePath() { return Wide(BinDirectory()) + L"\\QuorvelS.exe"; }
+  static std::wstring ServicePath() { return Wide(GetApplicationPath()) + L"\\QuorvelS.exe"; }
+
+  void InstallAndStart() {
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), qv::vorel::Install(ServicePath()));
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_STOPPED), ScQueryState());
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), qv::vorel::Start());
+    ExpectState(SERVICE_RUNNING);
+  }
 
   void ExpectState(DWORD state) {
     SERVICE_STATUS status{};
@@ -185,36 +148,32 @@ class ServiceTest : public ::testing::Test {
 };
 
 TEST_F(ServiceTest, RunsPassesFromItsSettingsAndReadsThemAgainWhenInterrogated) {
-  WriteSettings(COperationTime::kAtStart, COperationTime::kUnused);
-  ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), qv::vorel::Install(ServicePath()));
-  EXPECT_EQ(static_cast<DWORD>(SERVICE_STOPPED), ScQueryState());
-  ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), qv::vorel::Start());
-  ExpectState(SERVICE_RUNNING);
+  auto atStart = qvtest::AlwaysMatchingCondition(kNoOperation);
+  atStart->m_nExecMode = COperationTime::kAtStart;
+  WriteSettings(std::move(atStart));
+  InstallAndStart();
 
-  // The first pass after the start matches the start condition.
-  std::string log = WaitForPasses(1, kStateTimeout);
+  // The first pass after the start matches the start condition and writes the service log.
+  std::string log = WaitForPasses(1);
   ASSERT_EQ(1, CountOf(log, kPassStartLine)) << log;
-  EXPECT_EQ(1, CountOf(log, kMemoryLoadLine));
-  EXPECT_EQ(1, CountOf(log, kPassEndLine));
-  EXPECT_EQ("\r\n", log.substr(log.size() - 2));
 
+  // New settings whose condition always holds: not read without the interrogate control...
+  WriteSettings(qvtest::AlwaysMatchingCondition(kNoOperation));
   SendControl(SERVICE_CONTROL_PAUSE);
   ExpectState(SERVICE_PAUSED);
   SendControl(SERVICE_CONTROL_CONTINUE);
   ExpectState(SERVICE_RUNNING);
-
-  // New settings whose condition always holds: not read without the interrogate control...
-  WriteSettings(COperationTime::kMemoryLoad, 0);
-  BringTurnForward();
   ::Sleep(2000);
   EXPECT_EQ(1, CountOf(ReadServiceLog(), kPassStartLine));
 
   // ...and followed by the next pass once it has come.
   EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SendControl(SERVICE_CONTROL_INTERROGATE));
-  log = WaitForPasses(2, kStateTimeout);
+  log = WaitForPasses(2);
   EXPECT_LE(2, CountOf(log, kPassStartLine)) << log;
 
   EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SendControl(200)) << "an unknown control";
+  // A stop while paused ends the service.
+  SendControl(SERVICE_CONTROL_PAUSE);
   SendControl(SERVICE_CONTROL_STOP);
   ExpectState(SERVICE_STOPPED);
 
@@ -223,20 +182,30 @@ TEST_F(ServiceTest, RunsPassesFromItsSettingsAndReadsThemAgainWhenInterrogated) 
   EXPECT_EQ(0u, ScQueryState()) << "removed";
 }
 
-TEST_F(ServiceTest, AStopWhilePausedStopsTheService) {
-  ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), qv::vorel::Install(ServicePath()));
-  ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), qv::vorel::Start());
-  ExpectState(SERVICE_RUNNING);
-  SendControl(SERVICE_CONTROL_PAUSE);
-  ExpectState(SERVICE_PAUSED);
-  SendControl(SERVICE_CONTROL_STOP);
+// The pass measures the CPU load for ten seconds; a stop meanwhile is answered at once, and the
+// service is stopped once the pass has ended (nothing is logged: the pass may be refused).
+TEST_F(ServiceTest, AStopDuringAPassIsAnsweredAtOnceAndTheServiceStopsWhenThePassHasEnded) {
+  WriteSettings(qvtest::AlwaysMatchingCondition(kWorkingSet, 99));
+  InstallAndStart();
+  ::Sleep(1100);  // more than a second after the start: the next turn starts a pass
+  BringTurnForward();
+
+  const ULONGLONG sent = ::GetTickCount64();
+  SERVICE_STATUS status{};
+  ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), qv::vorel::Control(SERVICE_CONTROL_STOP, status));
+  EXPECT_LT(::GetTickCount64() - sent, 3000u) << "answered at once";
+  EXPECT_EQ(static_cast<DWORD>(SERVICE_STOP_PENDING), status.dwCurrentState);
+  EXPECT_LT(0u, status.dwWaitHint);
+  EXPECT_EQ(static_cast<DWORD>(SERVICE_STOP_PENDING), ScQueryState());
+
   ExpectState(SERVICE_STOPPED);
+  EXPECT_LE(5000u, ::GetTickCount64() - sent) << "the pass was waited for";
 }
 
 // The installer registers the service as the window program will, from a folder whose name has
 // a space in it, and the service starts from there.
 TEST_F(ServiceTest, TheInstallerRegistersTheQuotedPathOfTheService) {
-  const std::wstring bin = Wide(BinDirectory());
+  const std::wstring bin = Wide(GetApplicationPath());
   const std::wstring folder = bin + L"\\Program Files";
   ::CreateDirectoryW(folder.c_str(), nullptr);
   for (const wchar_t* name : {L"\\QuorvelS.exe", L"\\QuorvelL.dll"}) {
@@ -265,14 +234,11 @@ TEST_F(ServiceTest, TheInstallerRegistersTheQuotedPathOfTheService) {
     EXPECT_EQ(std::wstring(L"LocalSystem"), config->lpServiceStartName);
   }
 
-  RunAndCapture(tool + L"start", &exitCode);
-  EXPECT_EQ(0u, exitCode);
-  const std::string running = RunAndCapture(tool + L"wait RUNNING 20000", &exitCode);
-  EXPECT_EQ(0u, exitCode) << running;
-  RunAndCapture(tool + L"remove", &exitCode);
-  EXPECT_EQ(0u, exitCode);
+  for (const wchar_t* command : {L"start", L"wait RUNNING 20000", L"remove"}) {
+    const std::string output = RunAndCapture(tool + command, &exitCode);
+    EXPECT_EQ(0u, exitCode) << output;
+  }
   WaitUntilRemoved();
-
   // The service's process may still be ending and hold its files for a moment.
   for (int i = 0; i < 50 && !::RemoveDirectoryW(folder.c_str()); ++i) {
     for (const wchar_t* name : {L"\\QuorvelS.exe", L"\\QuorvelL.dll"}) {
@@ -282,20 +248,10 @@ TEST_F(ServiceTest, TheInstallerRegistersTheQuotedPathOfTheService) {
   }
 }
 
-struct WindowSearch {
-  DWORD processId;
-  bool found;
-};
-
-BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<WindowSearch*>(parameter);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId) search->found = true;
-  return TRUE;
-}
-
-TEST_F(ServiceTest, StartedOutsideTheServiceControlManagerItEndsWithoutAWindow) {
+// Started any other way the dispatcher call fails and the program ends with its error, with no
+// message box waiting for an answer (Wine may keep it some seconds waiting for a control pipe
+// that never comes).
+TEST_F(ServiceTest, StartedOutsideTheServiceControlManagerItEndsWithAnError) {
   std::wstring commandLine = L"\"" + ServicePath() + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -304,20 +260,12 @@ TEST_F(ServiceTest, StartedOutsideTheServiceControlManagerItEndsWithoutAWindow) 
                                nullptr, &startup, &process));
   qv::UniqueHandle processHandle(process.hProcess);
   qv::UniqueHandle threadHandle(process.hThread);
-
-  // Wine keeps the program waiting about ten seconds for a control pipe that never comes;
-  // Windows fails the dispatcher call at once.
-  WindowSearch search{process.dwProcessId, false};
-  const ULONGLONG end = ::GetTickCount64() + 30000;
-  while (::WaitForSingleObject(process.hProcess, 100) == WAIT_TIMEOUT && ::GetTickCount64() < end) {
-    ::EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-  }
-  DWORD exitCode = STILL_ACTIVE;
+  const bool ended = ::WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
+  if (!ended) ::TerminateProcess(process.hProcess, 1);
+  DWORD exitCode = 0;
   ::GetExitCodeProcess(process.hProcess, &exitCode);
-  if (exitCode == STILL_ACTIVE) ::TerminateProcess(process.hProcess, 1);
-  EXPECT_NE(static_cast<DWORD>(STILL_ACTIVE), exitCode);
+  EXPECT_TRUE(ended);
   EXPECT_NE(0u, exitCode) << "the dispatcher call failed";
-  EXPECT_FALSE(search.found);
 }
 
 }  // namespace

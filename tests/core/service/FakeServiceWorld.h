@@ -1,18 +1,18 @@
-// A fake system for the service: a clock that moves only when the test lets it, events that
-// hand over between the service loop's thread and the test's thread, an engine whose passes
-// last as long as the test says, and a settings file held in memory.
-//
-// The service loop runs on a thread of its own; the test's thread plays the dispatcher and
-// calls the control handler. Time stands still while the loop is busy and while the test looks;
-// RunFor lets it move from one wait of the loop to the next.
+// A fake system and engine for the service. The routine runs on a thread of its own and parks in
+// its waits (for a command, for a pass); the clock moves only in RunFor, from one park to the
+// next. The test's thread plays the dispatcher and calls the control handler.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,18 +22,7 @@
 
 namespace qvtest {
 
-class FakeServiceWorld;
-
-class FakeServiceEvent final : public IServiceEvent {
- public:
-  explicit FakeServiceEvent(FakeServiceWorld& world) : m_world(world) {}
-  void Set() override;
-  bool Wait(std::uint32_t milliseconds) override;
-
- private:
-  FakeServiceWorld& m_world;
-  bool m_signalled = false;  // guarded by the world's mutex
-};
+inline constexpr QvTime kFakeServiceStart = 1'700'000'000;
 
 struct StatusReport {
   QvTime time;
@@ -43,258 +32,223 @@ struct StatusReport {
 struct PassRecord {
   QvTime time;
   bool startup;
-  std::int32_t timerDelay;
   std::size_t conditions;
+};
+
+// What the service did, as the test sees it.
+struct ServiceRecord {
+  QvTime now = kFakeServiceStart;
+  std::vector<StatusReport> reports;
+  std::vector<std::string> lines;
+  std::vector<PassRecord> passes;
+  int reloads = 0;
+  std::optional<QvTime> forcedAt;
+  std::vector<std::string> afterForce;  // every call into the world after the forced end
+  std::optional<CServiceEnd> end;
+  bool processEnded = false;
 };
 
 class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
  public:
-  static constexpr QvTime kStart = 1'700'000'000;
+  static constexpr QvTime kStart = kFakeServiceStart;
 
-  FakeServiceWorld() { m_file.m_nTimerDelay = 0; }
-  ~FakeServiceWorld() override {
-    if (m_loop.joinable()) m_loop.join();
-  }
+  ~FakeServiceWorld() override { Join(); }
 
-  // --- what the test sets up before the service starts -------------------------------------
-  // The settings file: its timer delay and its number of conditions.
   void WriteFile(std::int32_t timerDelay, std::size_t conditions) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_file.m_nTimerDelay = timerDelay;
-    m_file.m_aOperationTime.clear();
-    for (std::size_t i = 0; i < conditions; ++i) {
-      m_file.m_aOperationTime.push_back(std::make_unique<COperationTime>());
-    }
+    m_file.m_aOperationTime.resize(conditions);
+    for (auto& condition : m_file.m_aOperationTime) condition = std::make_unique<COperationTime>();
   }
-  void WriteFile(const CAppSetting& file) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_file = file;
-  }
-  // How long every pass started from now on runs.
-  void SetPassSeconds(QvTime seconds) {
+  // Passes started from now on run this long; with thenThrow the next start throws once its
+  // pass is under way.
+  void SetPass(QvTime seconds, bool thenThrow = false) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_passSeconds = seconds;
+    m_throwFromPass = thenThrow;
   }
-  // Creation number n (0 or 1) of the two events fails.
-  void FailEventCreation(int n) { m_failEvent = n; }
-  // Called on the loop's thread while the file is being read.
-  void OnReload(std::function<void()> hook) { m_onReload = std::move(hook); }
+  int failEvent = -1;              // this creation (0 or 1) of an event fails
+  std::function<void()> onReload;  // called once on the loop's thread during a reload
 
-  // --- driving ------------------------------------------------------------------------------
-  // Starts the service routine on a thread of its own; the start time lies secondsAgo back. The
-  // passes go to the fake engine of this world unless another engine is given.
-  void Start(CVorelService& service, QvTime secondsAgo = 0, IServiceEngine* engine = nullptr) {
-    IServiceEngine& passes = engine ? *engine : *this;
-    m_loop = std::thread([this, &service, &passes, secondsAgo] {
+  // Starts the routine with the start time secondsAgo back.
+  void Start(CVorelService& service, QvTime secondsAgo = 0) {
+    m_loop = std::thread([this, &service, secondsAgo] {
       {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_loopThread = std::this_thread::get_id();
       }
-      const CServiceEnd end = service.ServiceMain(passes, kStart - secondsAgo);
+      const CServiceEnd end = service.ServiceMain(*this, kStart - secondsAgo);
       std::lock_guard<std::mutex> lock(m_mutex);
-      m_end = end;
+      m_seen.end = end;
       m_changed.notify_all();
     });
     WaitUntilParked();
   }
 
-  // The control handler on the test's thread, as the dispatcher calls it; returns once the
-  // loop is waiting again (or has ended).
+  // The handler as the dispatcher calls it; returns once the loop is parked again.
   void Control(CVorelService& service, std::uint32_t control) {
     service.ServiceCtrlHandler(control);
     WaitUntilParked();
   }
 
-  // Lets the clock run for the given time: every wait of the loop that times out within it
-  // ends, and the loop runs its turn.
   void RunFor(QvTime seconds) {
     std::unique_lock<std::mutex> lock(m_mutex);
-    const QvTime target = m_now + seconds;
+    const QvTime target = m_seen.now + seconds;
     for (;;) {
-      m_changed.wait(lock, [this] { return m_parked || m_end.has_value(); });
-      if (m_end || !m_deadline || *m_deadline > target) break;
-      m_now = *m_deadline;
+      m_changed.wait(lock, [this] { return Settled(); });
+      if (!m_parked || !m_deadline || *m_deadline > target) break;
+      m_seen.now = *m_deadline;
       m_timedOut = true;
       m_parked = false;
       m_changed.notify_all();
     }
-    m_now = std::max(m_now, target);
+    m_seen.now = std::max(m_seen.now, target);
   }
 
   void WaitUntilParked() {
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_parked || m_end.has_value(); });
+    m_changed.wait(lock, [this] { return Settled(); });
   }
 
-  // Waits for the routine to return.
-  CServiceEnd Join() {
-    if (m_loop.joinable()) m_loop.join();
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return *m_end;
+  // Runs the clock until the routine has returned; empty when it ended the process instead,
+  // which leaves its thread parked for good.
+  std::optional<CServiceEnd> Join() {
+    if (!m_loop.joinable()) return Seen().end;
+    while (!Seen().end && !Seen().processEnded) RunFor(kStopGraceSeconds);
+    Seen().processEnded ? m_loop.detach() : m_loop.join();
+    return Seen().end;
   }
 
-  // --- what the test looks at (after WaitUntilParked, Control, RunFor or Join) ---------------
-  QvTime Elapsed() {
+  ServiceRecord Seen() {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_now - kStart;
-  }
-  std::vector<PassRecord> Passes() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_passes;
-  }
-  int Reloads() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_reloads;
-  }
-  std::vector<StatusReport> Reports() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_reports;
-  }
-  std::vector<std::string> DebugLines() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_debugLines;
-  }
-  std::optional<QvTime> ForcedEndAt() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_forcedAt;
-  }
-  // Calls into the engine after it ended a pass by force.
-  int CallsAfterForcedEnd() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_callsAfterForce;
-  }
-  bool LoopEnded() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_end.has_value();
+    return m_seen;
   }
 
-  // --- IServiceSystem -----------------------------------------------------------------------
   QvTime Now() override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_now;
+    auto lock = Enter("now");
+    return m_seen.now;
   }
   void Sleep(std::uint32_t milliseconds) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_now += milliseconds / 1000;
+    auto lock = Enter("sleep");
+    m_seen.now += milliseconds / 1000;
   }
   void DebugOutput(const std::string& text) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_debugLines.push_back(text);
+    auto lock = Enter("debug output");
+    m_seen.lines.push_back(text);
   }
   void ReportStatus(const CServiceStatus& status) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_reports.push_back({m_now, status});
+    auto lock = Enter("report " + std::to_string(status.dwCurrentState));
+    m_seen.reports.push_back({m_seen.now, status});
   }
-  std::unique_ptr<IServiceEvent> CreateAutoResetEvent(std::uint32_t& error) override {
-    if (m_eventsCreated++ == m_failEvent) {
-      error = 8;
-      return nullptr;
-    }
-    return std::make_unique<FakeServiceEvent>(*this);
-  }
+  std::unique_ptr<IServiceEvent> CreateAutoResetEvent(std::uint32_t& error) override;
   void ReloadSettings(CAppSetting& settings) override {
     {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      ++m_reloads;
-      settings.Clear();
+      auto lock = Enter("reload");
+      ++m_seen.reloads;
       settings = m_file;
     }
-    if (m_onReload) {
-      auto hook = std::move(m_onReload);
-      m_onReload = nullptr;
-      hook();
+    if (onReload) std::exchange(onReload, nullptr)();
+  }
+  [[noreturn]] void EndProcess() override {
+    {
+      auto lock = Enter("end process");
+      m_seen.processEnded = true;
+      m_changed.notify_all();  // under the lock: the world may go once the test has seen it
     }
+    for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
   }
 
-  // --- IServiceEngine -----------------------------------------------------------------------
   bool IsRunning() override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    CountCallAfterForce();
-    return m_now < m_busyUntil;
+    auto lock = Enter("is running");
+    return m_seen.now < m_busyUntil;
   }
   void StartPass(const CAppSetting& settings, bool startup) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    CountCallAfterForce();
-    m_passes.push_back({m_now, startup, settings.m_nTimerDelay, settings.m_aOperationTime.size()});
-    m_busyUntil = m_now + m_passSeconds;
+    auto lock = Enter("start pass");
+    m_seen.passes.push_back({m_seen.now, startup, settings.m_aOperationTime.size()});
+    m_busyUntil = m_seen.now + m_passSeconds;
+    if (std::exchange(m_throwFromPass, false)) throw std::runtime_error("pass");
   }
   bool WaitForPass(std::uint32_t milliseconds) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    CountCallAfterForce();
-    if (m_now < m_busyUntil) m_now = std::min<QvTime>(m_busyUntil, m_now + milliseconds / 1000);
-    return m_now >= m_busyUntil;
+    auto lock = Enter("wait for pass");
+    const QvTime deadline = std::min<QvTime>(m_busyUntil, m_seen.now + milliseconds / 1000);
+    if (m_seen.now < deadline) Park(lock, deadline, [] { return false; });
+    return m_seen.now >= m_busyUntil;
   }
   void EndPassByForce() override {
+    auto lock = Enter("end pass");
+    m_seen.forcedAt = m_seen.now;
+  }
+
+  // The loop's thread waits until woken, or until RunFor brings the clock to the deadline
+  // (none: no limit); the handler's thread waits until woken, at most a few real seconds.
+  bool Wait(bool& signalled, std::uint32_t milliseconds) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (std::this_thread::get_id() != m_loopThread) {
+      if (!m_changed.wait_for(lock, std::chrono::seconds(5), [&] { return signalled; })) {
+        ADD_FAILURE() << "the control handler waits for a loop that does not answer";
+      }
+    } else if (!signalled) {
+      std::optional<QvTime> deadline;
+      if (milliseconds != kWaitInfinite) deadline = m_seen.now + milliseconds / 1000;
+      Park(lock, deadline, [&] { return signalled; });
+    }
+    return std::exchange(signalled, false);
+  }
+  void Set(bool& signalled) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    CountCallAfterForce();
-    m_forcedAt = m_now;
+    signalled = true;
+    m_parked = false;  // from this moment on, so that nobody sees a stale wait
+    m_changed.notify_all();
   }
 
  private:
-  friend class FakeServiceEvent;
-
-  void CountCallAfterForce() {
-    if (m_forcedAt) ++m_callsAfterForce;
+  bool Settled() const { return m_parked || m_seen.end || m_seen.processEnded; }
+  // Takes the lock for a call into the world, and notes the call after a forced end.
+  std::unique_lock<std::mutex> Enter(const std::string& call) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (m_seen.forcedAt) m_seen.afterForce.push_back(call);
+    return lock;
   }
-  bool OnLoopThread() const { return std::this_thread::get_id() == m_loopThread; }
+  void Park(std::unique_lock<std::mutex>& lock, std::optional<QvTime> deadline,
+            const std::function<bool()>& woken) {
+    m_parked = true;
+    m_timedOut = false;
+    m_deadline = deadline;
+    m_changed.notify_all();
+    m_changed.wait(lock, [&] { return woken() || m_timedOut; });
+    m_parked = false;
+  }
 
   std::mutex m_mutex;
   std::condition_variable m_changed;
-  QvTime m_now = kStart;
-
-  // The loop's wait: parked (with a deadline unless it waits without limit) until an event or
-  // RunFor wakes it.
+  ServiceRecord m_seen;
   bool m_parked = false;
   std::optional<QvTime> m_deadline;
   bool m_timedOut = false;
   std::thread::id m_loopThread;
   std::thread m_loop;
-  std::optional<CServiceEnd> m_end;
-
   CAppSetting m_file;
-  int m_reloads = 0;
-  std::function<void()> m_onReload;
   int m_eventsCreated = 0;
-  int m_failEvent = -1;
-
   QvTime m_passSeconds = 0;
+  bool m_throwFromPass = false;
   QvTime m_busyUntil = 0;
-  std::vector<PassRecord> m_passes;
-  std::optional<QvTime> m_forcedAt;
-  int m_callsAfterForce = 0;
-
-  std::vector<StatusReport> m_reports;
-  std::vector<std::string> m_debugLines;
 };
 
-inline void FakeServiceEvent::Set() {
-  std::lock_guard<std::mutex> lock(m_world.m_mutex);
-  m_signalled = true;
-  // The loop is no longer parked from this moment on, so that nobody sees a stale wait.
-  m_world.m_parked = false;
-  m_world.m_changed.notify_all();
-}
+class FakeServiceEvent final : public IServiceEvent {
+ public:
+  explicit FakeServiceEvent(FakeServiceWorld& world) : m_world(world) {}
+  void Set() override { m_world.Set(m_signalled); }
+  bool Wait(std::uint32_t milliseconds) override { return m_world.Wait(m_signalled, milliseconds); }
 
-inline bool FakeServiceEvent::Wait(std::uint32_t milliseconds) {
-  std::unique_lock<std::mutex> lock(m_world.m_mutex);
-  if (!m_world.OnLoopThread()) {
-    // The handler waits for the acknowledgement; the clock does not move for it.
-    m_world.m_changed.wait(lock, [this] { return m_signalled; });
-    m_signalled = false;
-    return true;
-  }
-  if (!m_signalled) {
-    m_world.m_parked = true;
-    m_world.m_timedOut = false;
-    m_world.m_deadline.reset();
-    if (milliseconds != kWaitInfinite) m_world.m_deadline = m_world.m_now + milliseconds / 1000;
-    m_world.m_changed.notify_all();
-    m_world.m_changed.wait(lock, [this] { return m_signalled || m_world.m_timedOut; });
-    m_world.m_parked = false;
-  }
-  const bool signalled = m_signalled;
-  m_signalled = false;
-  return signalled;
+ private:
+  FakeServiceWorld& m_world;
+  bool m_signalled = false;  // guarded by the world's mutex
+};
+
+inline std::unique_ptr<IServiceEvent> FakeServiceWorld::CreateAutoResetEvent(std::uint32_t& error) {
+  if (m_eventsCreated++ != failEvent) return std::make_unique<FakeServiceEvent>(*this);
+  error = 8;
+  return nullptr;
 }
 
 }  // namespace qvtest

@@ -11,21 +11,21 @@ using qvtest::FakeServiceWorld;
 using ::testing::ElementsAre;
 
 constexpr QvTime kMinute = 60;
+constexpr QvTime kStart = FakeServiceWorld::kStart;
 
 class ServiceRoutineTest : public ::testing::Test {
  protected:
   void TearDown() override {
-    if (started && !world.LoopEnded()) world.Control(service, kControlStop);
-    if (started) world.Join();
+    if (started && !world.Seen().end) world.Control(service, kControlStop);
+    world.Join();  // before the service goes: the stop may still wait for a pass
   }
-
   void Start(QvTime secondsAgo = 0) {
     started = true;
     world.Start(service, secondsAgo);
   }
 
   std::uint32_t LastReportedState() {
-    const auto reports = world.Reports();
+    const auto reports = world.Seen().reports;
     return reports.empty() ? 0 : reports.back().status.dwCurrentState;
   }
 
@@ -34,222 +34,209 @@ class ServiceRoutineTest : public ::testing::Test {
   bool started = false;
 };
 
-// --- start, status reports and the handler ------------------------------------------------
-
-TEST_F(ServiceRoutineTest, StartReportsRunningWithTheFixedStatusFields) {
-  Start();
-  const auto reports = world.Reports();
-  ASSERT_EQ(1u, reports.size());
-  const CServiceStatus& status = reports[0].status;
-  EXPECT_EQ(0x10u, status.dwServiceType);
-  EXPECT_EQ(kServiceRunning, status.dwCurrentState);
-  EXPECT_EQ(3u, status.dwControlsAccepted);
-  EXPECT_EQ(0u, status.dwWin32ExitCode);
-  EXPECT_EQ(0u, status.dwServiceSpecificExitCode);
-  EXPECT_EQ(0u, status.dwCheckPoint);
-  EXPECT_EQ(0u, status.dwWaitHint);
-  EXPECT_THAT(world.DebugLines(), ElementsAre("Vorelサービスが開始しました。\n"));
-  EXPECT_EQ(1, world.Reloads()) << "the first turn reads the settings file";
-}
-
-TEST_F(ServiceRoutineTest, AnUnknownControlOnlyReportsTheCurrentStatus) {
+// Running is reported once, with the fixed fields; an interrogate or an unknown control wakes
+// nothing and is answered with one report of the current state.
+TEST_F(ServiceRoutineTest, StartReportsRunningAndOtherControlsAreAnsweredWithOneReport) {
   world.WriteFile(0, 1);
   Start(1);
-  world.Control(service, 200);
-  world.Control(service, 0);
-  EXPECT_EQ(3u, world.Reports().size());
-  EXPECT_EQ(kServiceRunning, LastReportedState());
-  EXPECT_EQ(1u, world.DebugLines().size());
-  EXPECT_EQ(1u, world.Passes().size()) << "the loop is not woken";
-  EXPECT_EQ(1, world.Reloads());
-
-  world.Control(service, kControlPause);
-  world.Control(service, 129);
-  EXPECT_EQ(kServicePaused, LastReportedState());
+  const CServiceStatus first = world.Seen().reports.at(0).status;
+  EXPECT_EQ(0x10u, first.dwServiceType);
+  EXPECT_EQ(kServiceRunning, first.dwCurrentState);
+  EXPECT_EQ(3u, first.dwControlsAccepted);
+  EXPECT_EQ(0u, first.dwWin32ExitCode + first.dwServiceSpecificExitCode + first.dwCheckPoint +
+                    first.dwWaitHint);
+  for (const std::uint32_t state : {kServiceRunning, kServicePaused}) {
+    if (state == kServicePaused) world.Control(service, kControlPause);
+    for (const std::uint32_t control : {kControlInterrogate, 0u, 200u}) {
+      const std::size_t before = world.Seen().reports.size();
+      world.Control(service, control);
+      const auto reports = world.Seen().reports;
+      ASSERT_EQ(before + 1, reports.size()) << "control " << control;
+      EXPECT_EQ(state, reports.back().status.dwCurrentState) << "control " << control;
+    }
+  }
+  const auto seen = world.Seen();
+  EXPECT_EQ(1u, seen.passes.size()) << "the loop is not woken";
+  EXPECT_EQ(1, seen.reloads) << "the first turn reads the settings file, and only it";
+  EXPECT_THAT(seen.lines,
+              ElementsAre("Vorelサービスが開始しました。\n", "サービスを一時停止します。\n"));
 }
 
 TEST_F(ServiceRoutineTest, EventsThatCannotBeCreatedEndTheServiceWithAnError) {
-  world.FailEventCreation(1);
+  world.failEvent = 1;
   Start();
   EXPECT_EQ(CServiceEnd::kEventsFailed, world.Join());
-  const auto reports = world.Reports();
-  ASSERT_EQ(1u, reports.size());
-  EXPECT_EQ(kServiceStopped, reports[0].status.dwCurrentState);
-  EXPECT_EQ(8u, reports[0].status.dwWin32ExitCode);
-  EXPECT_TRUE(world.Passes().empty());
-  EXPECT_TRUE(world.DebugLines().empty());
+  const auto seen = world.Seen();
+  ASSERT_EQ(1u, seen.reports.size());
+  EXPECT_EQ(kServiceStopped, seen.reports[0].status.dwCurrentState);
+  EXPECT_EQ(8u, seen.reports[0].status.dwWin32ExitCode);
+  EXPECT_TRUE(seen.passes.empty() && seen.lines.empty());
 
   // A control that still comes in is answered and does not wait for a loop that is gone.
-  service.ServiceCtrlHandler(kControlStop);
-  EXPECT_EQ(kServiceStopped, LastReportedState());
+  for (const std::uint32_t control : {kControlStop, kControlPause}) {
+    service.ServiceCtrlHandler(control);
+    EXPECT_EQ(kServiceStopped, LastReportedState());
+  }
 }
 
-// --- turns, the start delay and the first-pass flag ----------------------------------------
+// A pass starts once more than the delay has passed since the start (with no delay: at least
+// one second); only the first pass is the start-up pass, even if the engine refused it.
+TEST(ServiceTurnTest, TheStartDelayHoldsPassesBackAndOnlyTheFirstIsTheStartupPass) {
+  struct Case {
+    std::int32_t delayMinutes;
+    QvTime secondsAgo;
+    QvTime runMinutes;
+    std::vector<QvTime> passMinutes;
+  };
+  const Case cases[] = {{0, 0, 1, {1}}, {0, 1, 0, {0}}, {5, 0, 5, {}}, {5, 0, 8, {6, 7, 8}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << c.delayMinutes << " " << c.secondsAgo << " " << c.runMinutes);
+    FakeServiceWorld world;
+    CVorelService service(world);
+    world.WriteFile(c.delayMinutes, 1);
+    world.Start(service, c.secondsAgo);
+    world.RunFor(c.runMinutes * kMinute);
+    const auto passes = world.Seen().passes;
+    ASSERT_EQ(c.passMinutes.size(), passes.size());
+    for (std::size_t i = 0; i < passes.size(); ++i) {
+      EXPECT_EQ(c.passMinutes[i] * kMinute, passes[i].time - kStart);
+      EXPECT_EQ(i == 0, passes[i].startup);
+      EXPECT_EQ(1u, passes[i].conditions) << "the settings read from the file are handed over";
+    }
+    world.Control(service, kControlStop);
+  }
+}
 
-TEST_F(ServiceRoutineTest, WithoutDelayTheFirstTurnStartsAPassOnlyAfterOneSecond) {
+TEST_F(ServiceRoutineTest, ABusyEngineSkipsTheTurnAndAnInterrogateIsServedAtTheFirstIdleTurn) {
   world.WriteFile(0, 1);
-  Start(0);
-  EXPECT_TRUE(world.Passes().empty()) << "no time has passed since the start";
-  world.RunFor(kMinute);
-  const auto passes = world.Passes();
-  ASSERT_EQ(1u, passes.size());
-  EXPECT_EQ(kMinute, passes[0].time - FakeServiceWorld::kStart);
-  EXPECT_TRUE(passes[0].startup);
-}
-
-TEST_F(ServiceRoutineTest, WithoutDelayAPassStartsAtTheFirstTurnOnceASecondHasPassed) {
-  world.WriteFile(0, 1);
-  Start(1);
-  const auto passes = world.Passes();
-  ASSERT_EQ(1u, passes.size());
-  EXPECT_EQ(FakeServiceWorld::kStart, passes[0].time);
-  EXPECT_TRUE(passes[0].startup);
-  EXPECT_EQ(1u, passes[0].conditions) << "the settings read from the file are handed over";
-}
-
-TEST_F(ServiceRoutineTest, AStartDelayHoldsPassesBackAndOnlyTheFirstPassIsTheStartupPass) {
-  world.WriteFile(5, 1);
-  Start(0);
-  world.RunFor(5 * kMinute);
-  EXPECT_TRUE(world.Passes().empty()) << "five minutes are not more than the delay";
-  world.RunFor(3 * kMinute);
-  const auto passes = world.Passes();
-  ASSERT_EQ(3u, passes.size());
-  EXPECT_EQ(6 * kMinute, passes[0].time - FakeServiceWorld::kStart);
-  EXPECT_TRUE(passes[0].startup);
-  // The engine may have refused the first pass; the service does not ask and never sets the
-  // flag again.
-  EXPECT_FALSE(passes[1].startup);
-  EXPECT_FALSE(passes[2].startup);
-  EXPECT_EQ(8 * kMinute, passes[2].time - FakeServiceWorld::kStart);
-}
-
-TEST_F(ServiceRoutineTest, ABusyEngineSkipsTheTurn) {
-  world.WriteFile(0, 1);
-  world.SetPassSeconds(90);
-  Start(1);
-  world.RunFor(2 * kMinute);
-  const auto passes = world.Passes();
-  ASSERT_EQ(2u, passes.size()) << "the turn at one minute finds the pass still running";
-  EXPECT_EQ(2 * kMinute, passes[1].time - FakeServiceWorld::kStart);
-}
-
-// --- reloading the settings -----------------------------------------------------------------
-
-TEST_F(ServiceRoutineTest, AnInterrogateWhileTheEngineIsBusyReloadsAtTheFirstIdleTurn) {
-  world.WriteFile(0, 1);
-  world.SetPassSeconds(150);
+  world.SetPass(150);
   Start(1);
   world.RunFor(10);
   world.WriteFile(0, 3);
   world.Control(service, kControlInterrogate);
   world.RunFor(2 * kMinute - 10);
-  EXPECT_EQ(1, world.Reloads()) << "the turns at one and two minutes find the engine busy";
+  EXPECT_EQ(1, world.Seen().reloads) << "the turns at one and two minutes find the engine busy";
   world.RunFor(kMinute);
-  EXPECT_EQ(2, world.Reloads());
-  const auto passes = world.Passes();
-  ASSERT_EQ(2u, passes.size());
-  EXPECT_EQ(3 * kMinute, passes[1].time - FakeServiceWorld::kStart);
-  EXPECT_EQ(3u, passes[1].conditions);
+  const auto seen = world.Seen();
+  EXPECT_EQ(2, seen.reloads);
+  ASSERT_EQ(2u, seen.passes.size());
+  EXPECT_EQ(3 * kMinute, seen.passes[1].time - kStart);
+  EXPECT_EQ(3u, seen.passes[1].conditions);
 }
 
 TEST_F(ServiceRoutineTest, AnInterrogateThatComesInDuringTheReadIsNotLost) {
   world.WriteFile(0, 1);
   // The window program saves again while the service is still reading the previous file.
-  world.OnReload([this] {
+  world.onReload = [this] {
     world.WriteFile(0, 4);
     service.ServiceCtrlHandler(kControlInterrogate);
-  });
+  };
   Start(1);
-  EXPECT_EQ(1u, world.Passes().back().conditions);
+  EXPECT_EQ(1u, world.Seen().passes.back().conditions);
   world.RunFor(kMinute);
-  EXPECT_EQ(2, world.Reloads());
-  EXPECT_EQ(4u, world.Passes().back().conditions);
+  EXPECT_EQ(2, world.Seen().reloads);
+  EXPECT_EQ(4u, world.Seen().passes.back().conditions);
 }
 
-// --- pause, continue and stop -----------------------------------------------------------------
-
-TEST_F(ServiceRoutineTest, AContinueWhileRunningStartsTheNextTurnAtOnce) {
+// A continue wakes the loop at once, paused or not, and the turns go on a minute after it; while
+// paused the loop neither reads nor starts passes, and an interrogate waits for the continue.
+TEST_F(ServiceRoutineTest, AContinueStartsTheNextTurnAtOnceAndAPausedServiceDoesNothing) {
   world.WriteFile(0, 1);
   Start(1);
   world.RunFor(20);
   world.Control(service, kControlContinue);
-  const auto passes = world.Passes();
-  ASSERT_EQ(2u, passes.size());
-  EXPECT_EQ(20, passes[1].time - FakeServiceWorld::kStart);
-  EXPECT_EQ(kServiceRunning, LastReportedState());
-  EXPECT_EQ("サービスを再開します。\n", world.DebugLines().back());
-  // The turns go on a minute after the one brought forward.
-  world.RunFor(kMinute);
-  EXPECT_EQ(20 + kMinute, world.Passes().back().time - FakeServiceWorld::kStart);
-}
+  EXPECT_EQ(20, world.Seen().passes.back().time - kStart);
+  EXPECT_EQ("サービスを再開します。\n", world.Seen().lines.back());
 
-TEST_F(ServiceRoutineTest, APausedServiceNeitherReadsNorStartsPassesUntilItIsContinued) {
-  world.WriteFile(0, 1);
-  Start(1);
   world.Control(service, kControlPause);
   EXPECT_EQ(kServicePaused, LastReportedState());
-  EXPECT_EQ(kServicePaused, service.CurrentState());
-  EXPECT_EQ("サービスを一時停止します。\n", world.DebugLines().back());
   world.Control(service, kControlInterrogate);
-  EXPECT_EQ(kServicePaused, LastReportedState());
-  world.Control(service, kControlPause);
-  EXPECT_EQ(kServicePaused, LastReportedState());
   world.RunFor(30 * kMinute);
-  EXPECT_EQ(1u, world.Passes().size());
-  EXPECT_EQ(1, world.Reloads());
+  EXPECT_EQ(2u, world.Seen().passes.size());
+  EXPECT_EQ(1, world.Seen().reloads);
 
   world.Control(service, kControlContinue);
   EXPECT_EQ(kServiceRunning, LastReportedState());
-  EXPECT_EQ(2u, world.Passes().size());
-  EXPECT_EQ(2, world.Reloads()) << "the interrogate sent while paused is served now";
+  world.RunFor(kMinute);
+  const auto seen = world.Seen();
+  ASSERT_EQ(4u, seen.passes.size());
+  EXPECT_EQ(20 + 30 * kMinute, seen.passes[2].time - kStart);
+  EXPECT_EQ(20 + 31 * kMinute, seen.passes[3].time - kStart);
+  EXPECT_EQ(2, seen.reloads) << "the interrogate sent while paused is served now";
 }
 
-TEST_F(ServiceRoutineTest, AStopWhilePausedEndsTheService) {
+// The handler answers a stop at once with the stop-pending state; the loop then looks at the
+// pass every few seconds, each time with the next check point, and reports the stopped state
+// when the pass has ended (at once when none runs, paused or not), or ends it by force after
+// more than a minute and then the process, with nothing but the stopped state reported between.
+TEST(ServiceStopTest, AStopIsAnsweredAtOnceAndTheStopReportsRisingCheckPointsUntilStopped) {
+  struct Case {
+    QvTime passSeconds;
+    bool pausedFirst;
+  };
+  for (const Case c : {Case{0, true}, Case{45, false}, Case{24 * 60 * kMinute, false}}) {
+    SCOPED_TRACE(c.passSeconds);
+    const bool forced = c.passSeconds > kStopGraceSeconds;
+    FakeServiceWorld world;
+    CVorelService service(world);
+    world.WriteFile(0, 1);
+    world.SetPass(c.passSeconds);
+    world.Start(service, 1);
+    world.RunFor(5);
+    if (c.pausedFirst) world.Control(service, kControlPause);
+    const std::size_t stop = world.Seen().reports.size();
+    world.Control(service, kControlStop);
+    if (!world.Seen().end) {
+      EXPECT_EQ(kServiceStopPending, service.CurrentState());
+      // Neither may wait for the loop or change the state while it stops.
+      world.Control(service, kControlInterrogate);
+      world.Control(service, kControlPause);
+    }
+    EXPECT_EQ(forced ? std::nullopt : std::optional(CServiceEnd::kStopped), world.Join());
+
+    const auto seen = world.Seen();
+    const auto& r = seen.reports;
+    ASSERT_LT(stop + 1, r.size());
+    EXPECT_EQ(5, r[stop].time - kStart);
+    for (std::size_t i = stop; i + 1 < r.size(); ++i) {
+      EXPECT_EQ(kServiceStopPending, r[i].status.dwCurrentState) << i;
+      EXPECT_EQ(kStopWaitHintMilliseconds, r[i].status.dwWaitHint) << i;
+      const bool later = i == stop || r[i].time > r[i - 1].time;
+      const std::uint32_t previous = i == stop ? 0 : r[i - 1].status.dwCheckPoint;
+      EXPECT_EQ(previous + (later ? 1 : 0), r[i].status.dwCheckPoint) << i;
+      EXPECT_LE(r[i].time - r[i - 1].time, kStopWaitHintMilliseconds / 1000) << i;
+    }
+    EXPECT_EQ(kServiceStopped, r.back().status.dwCurrentState);
+    EXPECT_EQ(0u, r.back().status.dwWin32ExitCode + r.back().status.dwCheckPoint);
+    std::vector<std::string> lines{kStartedLine, kStopLine, kStoppedLine};
+    if (c.pausedFirst) lines.insert(lines.begin() + 1, kPauseLine);
+    EXPECT_EQ(lines, seen.lines);
+    if (!forced) {
+      EXPECT_EQ(std::max<QvTime>(5, c.passSeconds), r.back().time - kStart);
+      EXPECT_FALSE(seen.forcedAt);
+      continue;
+    }
+    ASSERT_TRUE(seen.forcedAt);
+    EXPECT_GT(*seen.forcedAt - kStart - 5, kStopGraceSeconds);
+    EXPECT_LE(*seen.forcedAt - kStart - 5, kStopGraceSeconds + kStopPollMilliseconds / 1000);
+    EXPECT_THAT(seen.afterForce, ElementsAre("report 1", "end process"));
+  }
+}
+
+// A failure in the loop must not leave a pass running on an engine that is about to go: the
+// service stops as on a request and says why.
+TEST_F(ServiceRoutineTest, AFailingLoopWaitsForTheRunningPassAndReportsTheFailure) {
+  world.WriteFile(0, 1);
+  world.SetPass(45, true);
   Start(1);
-  world.Control(service, kControlPause);
-  world.Control(service, kControlStop);
-  EXPECT_EQ(CServiceEnd::kStopped, world.Join());
+  EXPECT_FALSE(world.Seen().end) << "the pass still runs";
+  EXPECT_EQ(CServiceEnd::kLoopFailed, world.Join());
+  const auto seen = world.Seen();
+  EXPECT_EQ(kCannotContinueLine, seen.lines.at(1));
   EXPECT_EQ(kServiceStopped, LastReportedState());
-  EXPECT_EQ(0, world.Elapsed()) << "with no pass running the service ends at once";
-  EXPECT_THAT(world.DebugLines(),
-              ElementsAre("Vorelサービスが開始しました。\n", "サービスを一時停止します。\n",
-                          "サービスを停止します。\n", "Vorelサービスが停止しました。\n"));
-}
-
-TEST_F(ServiceRoutineTest, APassThatEndsWithinTheGraceTimeIsWaitedFor) {
-  world.WriteFile(0, 1);
-  world.SetPassSeconds(45);
-  Start(1);
-  world.RunFor(5);
-  world.Control(service, kControlStop);
-  EXPECT_EQ(CServiceEnd::kStopped, world.Join());
-  EXPECT_FALSE(world.ForcedEndAt());
-  const auto reports = world.Reports();
-  EXPECT_EQ(kServiceStopped, reports.back().status.dwCurrentState);
-  EXPECT_EQ(45, reports.back().time - FakeServiceWorld::kStart)
-      << "stopped is reported when the pass has ended, not at the next poll";
-}
-
-TEST_F(ServiceRoutineTest, APassStillRunningAfterTheStopIsEndedByForceWithin60To70Seconds) {
-  world.WriteFile(0, 1);
-  world.SetPassSeconds(24 * 60 * kMinute);
-  Start(1);
-  world.RunFor(5);
-  world.Control(service, kControlStop);
-  EXPECT_EQ(CServiceEnd::kPassEndedByForce, world.Join());
-
-  const auto forcedAt = world.ForcedEndAt();
-  ASSERT_TRUE(forcedAt);
-  const QvTime afterStop = *forcedAt - FakeServiceWorld::kStart - 5;
-  EXPECT_GT(afterStop, 60);
-  EXPECT_LE(afterStop, 70);
-  EXPECT_EQ(0, world.CallsAfterForcedEnd()) << "nothing touches the engine after the kill";
-
-  const auto reports = world.Reports();
-  EXPECT_EQ(kServiceStopped, reports.back().status.dwCurrentState);
-  EXPECT_EQ(*forcedAt, reports.back().time);
-  EXPECT_EQ("Vorelサービスが停止しました。\n", world.DebugLines().back());
+  EXPECT_EQ(kExceptionInService, seen.reports.back().status.dwWin32ExitCode);
+  EXPECT_EQ(45, seen.reports.back().time - kStart) << "not before the pass has ended";
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
-// How the service reads its settings file: nothing may wait for an answer, and the service goes
-// on with whatever the file gave.
+// How the service reads its settings file: nothing may wait for an answer, a file that cannot be
+// opened leaves the settings in force, and a file that can goes in with whatever it gave.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include "core/service/FakeServiceWorld.h"
 #include "service/ServiceSettings.h"
@@ -10,6 +13,7 @@ namespace {
 
 constexpr char kPath[] = "C:\\Quorvel\\SVC\\qvlset.def";
 constexpr char kBackup[] = "C:\\Quorvel\\SVC\\qvlset.bak";
+constexpr char kCutLine[] = "エラー: 読み込みに失敗しました\r\nバックアップからの回復を図ります\n";
 
 std::string SettingsBytes(std::size_t conditions, std::int32_t timerDelay) {
   CAppSetting record;
@@ -23,45 +27,49 @@ std::string SettingsBytes(std::size_t conditions, std::int32_t timerDelay) {
   return store.files["x.def"];
 }
 
-TEST(ServiceSettingsTest, AFileThatEndsEarlyIsReportedOnTheDebugOutputAndTheBackupIsRead) {
-  qvtest::FakeServiceWorld world;
-  CDebugOutputReadFailureReporter reporter(world);
-  qvtest::MemoryFileStore store;
-  store.files[kPath] = SettingsBytes(3, 7).substr(0, 40);
-  store.files[kBackup] = SettingsBytes(2, 4);
+TEST(ServiceSettingsTest, AReloadTakesOverWhatAnOpenedFileGaveAndKeepsTheSettingsOtherwise) {
+  struct Case {
+    const char* what;
+    std::optional<std::string> file;
+    std::optional<std::string> backup;
+    std::size_t conditions;
+    std::int32_t timerDelay;
+    const char* line;
+  };
+  // The settings in force before the reload: one condition, a delay of 9 minutes.
+  const Case cases[] = {
+      {"no file (or one locked for a moment)", std::nullopt, SettingsBytes(2, 4), 1, 9,
+       kSettingsKeptLine},
+      {"a whole file", SettingsBytes(3, 7), std::nullopt, 3, 7, nullptr},
+      {"a cut file, its backup read instead", SettingsBytes(3, 7).substr(0, 40),
+       SettingsBytes(2, 4), 2, 4, kCutLine},
+      // Without a backup the failed attempt at it drops the conditions; the options read before
+      // the end are taken, those after it stay as they were.
+      {"cut after the delay, no backup", SettingsBytes(0, 7).substr(0, 20), std::nullopt, 0, 7,
+       kCutLine},
+      {"cut before the delay, no backup", SettingsBytes(0, 7).substr(0, 12), std::nullopt, 0, 9,
+       kCutLine},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    qvtest::FakeServiceWorld world;
+    qvtest::MemoryFileStore store;
+    if (c.file) store.files[kPath] = *c.file;
+    if (c.backup) store.files[kBackup] = *c.backup;
+    CAppSetting settings;
+    settings.m_nTimerDelay = 9;
+    settings.m_aOperationTime.push_back(std::make_unique<COperationTime>());
 
-  CAppSetting settings;
-  settings.m_aOperationTime.push_back(std::make_unique<COperationTime>());
-  ReloadServiceSettings(settings, kPath, store, reporter);
-
-  ASSERT_EQ(1u, world.DebugLines().size());
-  EXPECT_EQ("エラー: 読み込みに失敗しました\r\nバックアップからの回復を図ります\n",
-            world.DebugLines()[0]);
-  EXPECT_EQ(2u, settings.m_aOperationTime.size());
-  EXPECT_EQ(4, settings.m_nTimerDelay);
-}
-
-TEST(ServiceSettingsTest, TheServiceGoesOnWithWhatTheFilesGave) {
-  qvtest::FakeServiceWorld world;
-  CDebugOutputReadFailureReporter reporter(world);
-  qvtest::MemoryFileStore store;
-  CAppSetting settings;
-  settings.m_nTimerDelay = 9;
-  settings.m_aOperationTime.push_back(std::make_unique<COperationTime>());
-
-  // No file: no conditions, the options as they were.
-  ReloadServiceSettings(settings, kPath, store, reporter);
-  EXPECT_TRUE(settings.m_aOperationTime.empty());
-  EXPECT_EQ(9, settings.m_nTimerDelay);
-
-  // A short file without a backup: the options read before the end, and no conditions, as the
-  // failed attempt at the backup drops them.
-  settings.m_aOperationTime.push_back(std::make_unique<COperationTime>());
-  store.files[kPath] = SettingsBytes(0, 7).substr(0, 20);
-  ReloadServiceSettings(settings, kPath, store, reporter);
-  EXPECT_TRUE(settings.m_aOperationTime.empty());
-  EXPECT_EQ(7, settings.m_nTimerDelay);
-  EXPECT_EQ(1u, world.DebugLines().size());
+    ReloadServiceSettings(settings, kPath, store, world);
+    EXPECT_EQ(c.conditions, settings.m_aOperationTime.size());
+    EXPECT_EQ(c.timerDelay, settings.m_nTimerDelay);
+    const auto lines = world.Seen().lines;
+    if (c.line) {
+      EXPECT_THAT(lines, ::testing::ElementsAre(c.line));
+    } else {
+      EXPECT_TRUE(lines.empty());
+    }
+  }
 }
 
 }  // namespace
