@@ -98,8 +98,10 @@ int CMemClean::CleanUp() {
     if (!ReferModeSetting()) return 0;
     const QvTime start = system.Now();
     Report(logtext::kConditionPassStart + logtext::FormatTime(system.LocalTime(start)));
-    // Strict: a pass exactly m_nInterval minutes after the last one runs.
-    if (start - m_appSetting.m_timeLastExecute < QvTime{m_appSetting.m_nInterval} * 60) {
+    // Strict: a pass exactly m_nInterval minutes after the last one runs. A last pass in the
+    // future (the clock was set back) counts as long ago, or every pass would wait for the clock.
+    const QvTime elapsed = start - m_appSetting.m_timeLastExecute;
+    if (elapsed >= 0 && elapsed < QvTime{m_appSetting.m_nInterval} * 60) {
       AddLog(logtext::kIntervalRefusal);
       return 0;
     }
