@@ -12,7 +12,8 @@
 #include <string>
 
 #include "engine/MemClean.h"
-#include "support/DelegatingEngineSystem.h"
+#include "engine/ServiceLog.h"
+#include "support/FakeEngineSystem.h"
 
 namespace {
 
@@ -21,34 +22,6 @@ using Clock = std::chrono::steady_clock;
 double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
-
-// The platform's system with the application directory moved to a scratch folder.
-class ScratchDirectorySystem final : public qvtest::DelegatingEngineSystem {
- public:
-  ScratchDirectorySystem(IEngineSystem& base, std::string directory)
-      : DelegatingEngineSystem(base), m_directory(std::move(directory)) {}
-  void PostNotify() override {}
-  void SendNotify() override {}
-  std::string ApplicationPath() override { return m_directory; }
-
- private:
-  std::string m_directory;
-};
-
-// The platform's system on a machine of the given physical memory.
-class SizedMachine final : public qvtest::DelegatingEngineSystem {
- public:
-  SizedMachine(IEngineSystem& base, std::uint64_t physical)
-      : DelegatingEngineSystem(base), m_physical(physical) {}
-  CMemoryStatus MemoryStatus() override {
-    CMemoryStatus status = DelegatingEngineSystem::MemoryStatus();
-    status.totalPhys = m_physical;
-    return status;
-  }
-
- private:
-  std::uint64_t m_physical;
-};
 
 void BenchUnmatchedConditionPass() {
   CMemClean clean;
@@ -66,47 +39,42 @@ void BenchUnmatchedConditionPass() {
   const auto start = Clock::now();
   int ran = 0;
   for (int i = 0; i < kPasses; ++i) ran += clean.CleanUp();
-  const double each = MillisecondsSince(start) / kPasses;
-  std::printf("condition pass, nothing matches: %.4f ms per pass (%d ran; goal < 1 ms)\n", each,
-              ran);
+  std::printf("condition pass, nothing matches: %.4f ms per pass (%d ran; goal < 1 ms)\n",
+              MillisecondsSince(start) / kPasses, ran);
 }
 
 void BenchTrimmingLogWrite() {
   const std::filesystem::path directory =
       std::filesystem::temp_directory_path() / "quorvel-bench-log";
-  std::filesystem::remove_all(directory);
   std::filesystem::create_directories(directory);
-  ScratchDirectorySystem system(*SystemEnginePlatform().system, directory.string());
-  CEnginePlatform platform = SystemEnginePlatform();
-  platform.system = &system;
-  CMemClean clean(platform);
-  clean.m_appSetting.m_nLogSizeLimit = 1024;  // the default, 1 MB
-
+  const std::string path = (directory / "vorel.log").string();
+  std::filesystem::remove(path);
+  IEngineSystem& system = *SystemEnginePlatform().system;
+  const std::uint64_t limit = LogSizeLimitBytes(1024);  // the default, 1 MB
+  CLogLines lines;
   const std::string line = "explorer.exeの未使用メモリを開放 987 KB->312 KB";
-  // Fill the log to its limit first.
-  while (true) {
-    for (int i = 0; i < 1000; ++i) clean.m_aLog.Add(line);
-    WriteServiceLog(&clean);
-    const auto size = std::filesystem::file_size(directory / "SVC" / "vorel.log");
-    if (size + 60000 > 1024 * 1024) break;
+  auto size = [&] { return std::filesystem::exists(path) ? std::filesystem::file_size(path) : 0; };
+  while (size() + 60000 < limit) {
+    for (int i = 0; i < 1000; ++i) lines.Add(line, limit);
+    WriteLogFile(system, path, lines, limit);
   }
   constexpr int kWrites = 50;
   const auto start = Clock::now();
   for (int i = 0; i < kWrites; ++i) {
-    for (int j = 0; j < 40; ++j) clean.m_aLog.Add(line);
-    if (!WriteServiceLog(&clean)) std::printf("write failed\n");
+    for (int j = 0; j < 40; ++j) lines.Add(line, limit);
+    if (!WriteLogFile(system, path, lines, limit)) std::printf("write failed\n");
   }
-  const double each = MillisecondsSince(start) / kWrites;
-  std::printf("service-log write trimming a 1 MB log: %.3f ms per write (goal < 20 ms)\n", each);
+  std::printf("service-log write trimming a 1 MB log: %.3f ms per write (goal < 20 ms)\n",
+              MillisecondsSince(start) / kWrites);
   std::filesystem::remove_all(directory);
 }
 
 // Commit, fill and release of a 256 MB block, the engine's way and the plain way, alternately;
 // the best of three runs each.
 void BenchZeroFill() {
-  constexpr std::uint64_t kPhysical = 512u << 20;
-  constexpr std::size_t kBlock = 256u << 20;  // level 50, less a few bytes
-  SizedMachine machine(*SystemEnginePlatform().system, kPhysical);
+  constexpr std::size_t kBlock = 256u << 20;  // level 50 of 512 MB, less a few bytes
+  qvtest::FakeEngineSystem machine;
+  machine.memory.totalPhys = 512u << 20;
   CEnginePlatform platform = SystemEnginePlatform();
   platform.system = &machine;
   CMemClean clean(platform);
