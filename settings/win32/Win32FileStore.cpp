@@ -71,13 +71,20 @@ class Win32FileStore final : public IFileStore {
       ::CopyFileW(target.c_str(), qv::Cp932ToWide(backupPath).c_str(), FALSE);
     }
     // A rename cannot replace a file that is open, even for a reader that shares delete;
-    // ReplaceFileW can, and the reader goes on reading the old data.
-    if (written && (exists ? ::ReplaceFileW(target.c_str(), temp, nullptr,
+    // ReplaceFileW can, and the reader goes on reading the old data. The old file is moved to a
+    // name of ours and deleted (it goes when its last reader lets go).
+    const std::wstring previous = std::wstring(temp) + L".old";
+    const bool replaced =
+        written && (exists ? ::ReplaceFileW(target.c_str(), temp, previous.c_str(),
                                             REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
                            : ::MoveFileExW(temp, target.c_str(),
-                                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))) {
+                                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    if (replaced) {
+      ::DeleteFileW(previous.c_str());
       return true;
     }
+    // A replace that stopped halfway leaves the old file under our name: it goes back.
+    ::MoveFileExW(previous.c_str(), target.c_str(), 0);
     ::DeleteFileW(temp);
     return false;
   }
