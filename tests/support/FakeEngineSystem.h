@@ -245,81 +245,63 @@ class FakeVirtualMemory final : public IVirtualMemory {
   std::string m_block;
 };
 
-// A performance data block as the registry returns it: objects of one sought counter after
-// `extraCounters` others, with no instances or with named instances.
-struct PerfDataBuilder {
-  struct Instance {
-    std::u16string name;
-    std::int64_t value;
-  };
-  struct Object {
-    std::uint32_t titleIndex;
-    std::uint32_t counterIndex;
-    std::int64_t value;  // of the object without instances
-    bool noInstances = true;
-    std::vector<Instance> instances;
-    std::uint32_t extraCounters = 1;
-  };
-  std::int64_t time100ns = 0;
-  std::vector<Object> objects;
+inline void Put32(std::string& bytes, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+inline void Put64(std::string& bytes, std::size_t at, std::int64_t value) {
+  Put32(bytes, at, static_cast<std::uint32_t>(value));
+  Put32(bytes, at + 4, static_cast<std::uint32_t>(static_cast<std::uint64_t>(value) >> 32));
+}
 
-  std::string Build() const {
-    std::string block(88, '\0');
-    Put32(block, 24, 88);  // header length
-    Put32(block, 28, static_cast<std::uint32_t>(objects.size()));
-    Put64(block, 72, time100ns);
-    for (const Object& object : objects) block += BuildObject(object);
-    return block;
-  }
-  static void Put32(std::string& bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
-  }
-  static void Put64(std::string& bytes, std::size_t at, std::int64_t value) {
-    Put32(bytes, at, static_cast<std::uint32_t>(value));
-    Put32(bytes, at + 4, static_cast<std::uint32_t>(static_cast<std::uint64_t>(value) >> 32));
-  }
-
- private:
-  static std::string BuildObject(const Object& object) {
-    const std::uint32_t counters = object.extraCounters + 1;
-    std::string header(64, '\0');
-    Put32(header, 8, 64);  // header length
-    Put32(header, 12, object.titleIndex);
-    Put32(header, 32, counters);
-    Put32(header, 40,
-          object.noInstances ? ~0u : static_cast<std::uint32_t>(object.instances.size()));
-    std::string definitions;
-    for (std::uint32_t i = 0; i < counters; ++i) {
-      std::string definition(40, '\0');
-      Put32(definition, 0, 40);
-      Put32(definition, 4, i == object.extraCounters ? object.counterIndex : 9000 + i);
-      Put32(definition, 36, 8 + 8 * i);  // after the block length and its padding
-      definitions += definition;
-    }
-    auto counterBlock = [&](std::int64_t value) {
-      std::string block(8 + 8 * counters, '\0');
-      Put32(block, 0, static_cast<std::uint32_t>(block.size()));
-      for (std::uint32_t i = 0; i < counters; ++i) Put64(block, 8 + 8 * i, 1000 + i);
-      Put64(block, 8 + 8 * object.extraCounters, value);
-      return block;
-    };
-    std::string body = object.noInstances ? counterBlock(object.value) : "";
-    for (const Instance& instance : object.instances) {
-      std::string name;
-      for (char16_t c : instance.name + u'\0')
-        name += {static_cast<char>(c), static_cast<char>(c >> 8)};
-      name.resize((name.size() + 7) / 8 * 8, '\0');
-      std::string definition(24, '\0');
-      Put32(definition, 0, static_cast<std::uint32_t>(24 + name.size()));
-      Put32(definition, 16, 24);
-      body += definition + name + counterBlock(instance.value);
-    }
-    std::string result = header + definitions + body;
-    Put32(result, 0, static_cast<std::uint32_t>(result.size()));
-    Put32(result, 4, static_cast<std::uint32_t>(header.size() + definitions.size()));
-    return result;
-  }
+// An object of a performance data block: two other counters, then the one sought; without
+// instances (value), or with named ones.
+struct PerfObject {
+  std::uint32_t titleIndex, counterIndex;
+  std::int64_t value;
+  std::vector<std::pair<std::u16string, std::int64_t>> instances;
 };
+
+// A performance data block in the system's published layout, as the registry returns it.
+inline std::string PerfBlock(std::int64_t time100ns, const std::vector<PerfObject>& objects) {
+  std::string block(88, '\0');
+  Put32(block, 24, 88);  // header length
+  Put32(block, 28, static_cast<std::uint32_t>(objects.size()));
+  Put64(block, 72, time100ns);
+  for (const PerfObject& o : objects) {
+    std::string object(64 + 3 * 40, '\0');  // header, three counter definitions
+    Put32(object, 4, static_cast<std::uint32_t>(object.size()));
+    Put32(object, 8, 64);
+    Put32(object, 12, o.titleIndex);
+    Put32(object, 32, 3);
+    Put32(object, 40, o.instances.empty() ? ~0u : static_cast<std::uint32_t>(o.instances.size()));
+    for (std::uint32_t i = 0; i < 3; ++i) {
+      Put32(object, 64 + 40 * i, 40);
+      Put32(object, 68 + 40 * i, i == 2 ? o.counterIndex : 9000 + i);
+      Put32(object, 100 + 40 * i, 8 + 8 * i);  // after the block length and its padding
+    }
+    auto counters = [](std::int64_t value) {
+      std::string counterBlock(32, '\0');
+      Put32(counterBlock, 0, 32);
+      Put64(counterBlock, 8, 1000);
+      Put64(counterBlock, 16, 1001);
+      Put64(counterBlock, 24, value);
+      return counterBlock;
+    };
+    if (o.instances.empty()) object += counters(o.value);
+    for (const auto& [name, value] : o.instances) {
+      std::string definition(24, '\0');
+      for (char16_t c : name + u'\0')
+        definition += {static_cast<char>(c), static_cast<char>(c >> 8)};
+      definition.resize((definition.size() + 7) / 8 * 8, '\0');
+      Put32(definition, 0, static_cast<std::uint32_t>(definition.size()));
+      Put32(definition, 16, 24);  // the name's offset
+      object += definition + counters(value);
+    }
+    Put32(object, 0, static_cast<std::uint32_t>(object.size()));
+    block += object;
+  }
+  return block;
+}
 
 // Answers the queries with prepared blocks, one per sample (the last one repeats), and with
 // processor times that move by 1000 per query with the idle share asked for.

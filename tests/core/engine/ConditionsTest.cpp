@@ -1,6 +1,8 @@
 // Which conditions hold at a moment, and what the matching ones select together.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/Conditions.h"
 #include "support/FakeEngineSystem.h"
 
@@ -100,13 +102,13 @@ TEST(ConditionSelectionTest, MatchingConditionsCombine) {
       conditions.back()->m_nOperation = s.operation;
       conditions.back()->m_nCpuLoadLimit = s.cpuLimit;
     }
-    const CConditionOutcome o = EvaluateConditions(conditions, qvtest::BreakDown(0), 50, false);
-    const CConditionOutcome& e = c.expected;
-    EXPECT_EQ(e.matched, o.matched) << c.name;
-    EXPECT_EQ(e.optimizeWorkingSet, o.optimizeWorkingSet) << c.name;
-    EXPECT_EQ(e.optimizeWholeMemory, o.optimizeWholeMemory) << c.name;
-    EXPECT_EQ(e.workingSetCpuLoadLimit, o.workingSetCpuLoadLimit) << c.name;
-    EXPECT_EQ(e.wholeMemoryCpuLoadLimit, o.wholeMemoryCpuLoadLimit) << c.name;
+    auto fields = [](const CConditionOutcome& o) {
+      return std::make_tuple(o.matched, o.optimizeWorkingSet, o.optimizeWholeMemory,
+                             o.workingSetCpuLoadLimit, o.wholeMemoryCpuLoadLimit);
+    };
+    EXPECT_EQ(fields(c.expected),
+              fields(EvaluateConditions(conditions, qvtest::BreakDown(0), 50, false)))
+        << c.name;
   }
 }
 

@@ -11,20 +11,15 @@
 
 namespace {
 
-using qvtest::PerfDataBuilder;
+using qvtest::PerfBlock;
 
 constexpr std::int64_t kSecond = 10000000;  // in 100 ns
 
 // A processor object with an instance of that name among others, its idle counter at idle.
 std::string ProcessorBlock(std::int64_t time, std::int64_t idle, const char16_t* total = u"_total",
                            std::uint32_t counter = 6) {
-  PerfDataBuilder builder;
-  builder.time100ns = time;
-  PerfDataBuilder::Object other{230, 6, 0, true, {}, 2};
-  PerfDataBuilder::Object processor{238, counter, 0, false, {{u"0", 1}, {total, idle}, {u"1", 2}},
-                                    3};
-  builder.objects = {other, processor};
-  return builder.Build();
+  return PerfBlock(time,
+                   {{230, 6, 0, {}}, {238, counter, 0, {{u"0", 1}, {total, idle}, {u"1", 2}}}});
 }
 
 CCounterReading Read(const std::string& block, std::size_t size, const char* instance = "_Total") {
@@ -54,10 +49,7 @@ TEST_F(CpuLoadTest, Nt5ReadsTheTotalInstanceOfTheProcessorObjectWithoutRegardToC
 TEST_F(CpuLoadTest, Nt4ReadsTheSystemObjectWithoutInstance) {
   fake.performance.version = {2, 4};
   for (int i = 0; i < 10; ++i) {
-    PerfDataBuilder builder;
-    builder.time100ns = i * kSecond;
-    builder.objects = {{2, 240, i * kSecond / 2, true, {}, 1}};
-    fake.performance.blocks.push_back(builder.Build());
+    fake.performance.blocks.push_back(PerfBlock(i * kSecond, {{2, 240, i * kSecond / 2, {}}}));
   }
   EXPECT_EQ(50, clean.GetCpuLoad());
   EXPECT_EQ("2", fake.performance.valueNames.front());
@@ -71,7 +63,7 @@ TEST_F(CpuLoadTest, BlockWithoutTheTotalCounterFallsBackToProcessorTimes) {
   const std::string noCounter = ProcessorBlock(0, 0, u"_Total", 7);
   EXPECT_EQ(-1, Read(noInstance, noInstance.size()).value);
   EXPECT_EQ(-1, Read(noCounter, noCounter.size()).value);
-  for (const std::string& block : {PerfDataBuilder().Build(), noInstance, noCounter}) {
+  for (const std::string& block : {PerfBlock(0, {}), noInstance, noCounter}) {
     ResetCpuLoadStateForTesting();
     fake.performance.blocks = {block};
     fake.performance.idleShare = 60;

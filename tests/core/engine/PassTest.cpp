@@ -29,7 +29,7 @@ class PassTest : public ::testing::Test {
     sentAt.clear();
     system.posts = 0;
     clean.m_appSetting.m_timeLastExecute = 0;
-    fake.performance.blocks = {qvtest::PerfDataBuilder().Build()};  // no processor object
+    fake.performance.blocks = {qvtest::PerfBlock(0, {})};  // no processor object
     fake.performance.idleShare = 100 - load;
     return clean.CleanUp();
   }
@@ -94,6 +94,8 @@ TEST_F(PassTest, ConditionPassRunsOnlyWhenAConditionHoldsNow) {
       EXPECT_EQ(c.runs ? 7u : 0u, clean.m_aLog.GetCount());
       EXPECT_EQ(c.runs ? 7 : 0, system.posts);
       EXPECT_EQ(c.runs ? system.now : 0, clean.m_appSetting.m_timeLastExecute);
+      // Posting is the registered window's business; a service pass waits for no window.
+      EXPECT_EQ(c.runs && mode == &clean.m_bTimerMode ? 2u : 0u, sentAt.size());
       *mode = 0;
     }
   }
@@ -141,54 +143,44 @@ TEST_F(PassTest, IntervalRefusesStrictlyWithinItButNotAfterTheClockWasSetBack) {
   }
 }
 
-TEST_F(PassTest, ServicePassSendsNothing) {
-  AddCondition();
-  clean.m_bServiceMode = 1;
-  ASSERT_EQ(1, clean.CleanUp());
-  EXPECT_EQ(0, system.sends);
-  EXPECT_EQ(7, system.posts) << "posting is the registered window's business";
-}
-
-TEST_F(PassTest, NoLimitBelowHundredMeansNoMeasurement) {
-  AddCondition(9, 10);  // no operation: its limit does not count
+TEST_F(PassTest, CpuLoadAboveEitherLimitRefusesThePass) {
+  // The limits of a trimming and a releasing condition, the load, the lines that follow the
+  // start line (none: no measurement; no refusal: the pass runs).
+  struct Case {
+    std::int32_t workingSet, wholeMemory;
+    int load;
+    const char *cpuLine, *refusal;
+  } const cases[] = {
+      {100, 100, 99, nullptr, nullptr},
+      {30, 100, 30, "CPU負荷 30 %", nullptr},
+      {30, 100, 31, "CPU負荷 31 %", "CPU負荷 31 % > 設定負荷 30 % によりオペレーションを中止"},
+      {40, 20, 50, "CPU負荷 50 %", "CPU負荷 50 % > 設定負荷 40 % によりオペレーションを中止"},
+      {40, 20, 25, "CPU負荷 25 %", "CPU負荷 25 % > 設定負荷 20 % によりオペレーションを中止"},
+  };
   clean.m_bTimerMode = 1;
-  EXPECT_EQ(1, ConditionPass(100));
-  for (const std::string& line : Lines()) EXPECT_EQ(std::string::npos, line.find("CPU"));
-  EXPECT_TRUE(system.sleeps.empty());
-  EXPECT_TRUE(fake.performance.valueNames.empty());
-}
-
-TEST_F(PassTest, CpuLoadAtTheLimitRunsAndAboveItRefuses) {
-  AddCondition(0, 30);
-  clean.m_bTimerMode = 1;
-  EXPECT_EQ(1, ConditionPass(30));
-  EXPECT_EQ("CPU負荷 30 %", Lines()[1]);
-  EXPECT_EQ(2u, sentAt[1]) << "the CPU line is waited for";
-  EXPECT_EQ(10u, system.sleeps.size()) << "ten one-second samples";
-
-  EXPECT_EQ(0, ConditionPass(31));
-  const std::vector<std::string> expected = {
-      Lines()[0], "CPU負荷 31 %", "CPU負荷 31 % > 設定負荷 30 % によりオペレーションを中止"};
-  EXPECT_EQ(expected, Lines());
-  EXPECT_EQ(0, clean.m_appSetting.m_timeLastExecute);
-  EXPECT_EQ(3, system.posts);
-  EXPECT_EQ((std::vector<std::size_t>{1, 2, 3}), sentAt);
-}
-
-TEST_F(PassTest, CpuRefusalNamesTheWorkingSetLimitFirst) {
-  AddCondition(0, 40);
-  AddCondition(1, 20);
-  clean.m_bTimerMode = 1;
-  EXPECT_EQ(0, ConditionPass(50));
-  EXPECT_EQ("CPU負荷 50 % > 設定負荷 40 % によりオペレーションを中止", Lines().back());
-  // A load above only the whole-memory limit refuses the whole pass, too.
-  EXPECT_EQ(0, ConditionPass(25));
-  EXPECT_EQ("CPU負荷 25 % > 設定負荷 20 % によりオペレーションを中止", Lines().back());
-}
-
-TEST_F(PassTest, UnsupportedMeasurementRunsThePass) {
-  AddCondition(0, 10);
-  clean.m_bTimerMode = 1;
+  for (const Case& c : cases) {
+    clean.m_appSetting.m_aOperationTime.clear();
+    AddCondition(0, c.workingSet);
+    AddCondition(1, c.wholeMemory);
+    system.sleeps.clear();
+    EXPECT_EQ(c.refusal ? 0 : 1, ConditionPass(c.load)) << c.load;
+    if (!c.cpuLine) {
+      EXPECT_TRUE(system.sleeps.empty());
+      EXPECT_EQ(std::string::npos, Lines()[1].find("CPU"));
+      continue;
+    }
+    EXPECT_EQ(c.cpuLine, Lines()[1]);
+    EXPECT_EQ(2u, sentAt[1]) << "the CPU line is waited for";
+    EXPECT_EQ(10u, system.sleeps.size()) << "ten one-second samples";
+    if (c.refusal) {
+      EXPECT_EQ((std::vector<std::string>{Lines()[0], c.cpuLine, c.refusal}), Lines());
+      EXPECT_EQ((std::vector<std::size_t>{1, 2, 3}), sentAt) << "so is the refusal";
+      EXPECT_EQ(3, system.posts);
+      EXPECT_EQ(0, clean.m_appSetting.m_timeLastExecute);
+    }
+  }
+  // An unsupported measurement gives -1, which exceeds no limit.
+  ResetCpuLoadStateForTesting();
   fake.performance.version = {1, 4};
   EXPECT_EQ(1, ConditionPass());
   EXPECT_EQ("CPU負荷 -1 %", Lines()[1]);
