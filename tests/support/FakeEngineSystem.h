@@ -328,7 +328,9 @@ class FakePerformanceData final : public IPerformanceData {
                  std::uint32_t& size) override {
     valueNames.push_back(valueName);
     querySizes.push_back(size);
-    const std::string block = blocks.empty() ? "" : blocks[std::min(nextBlock, blocks.size() - 1)];
+    static const std::string kNoBlock;
+    const std::string& block =
+        blocks.empty() ? kNoBlock : blocks[std::min(nextBlock, blocks.size() - 1)];
     if (block.size() > size) {
       size = static_cast<std::uint32_t>(block.size());
       return kMoreData;
