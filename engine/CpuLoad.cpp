@@ -277,9 +277,9 @@ int CCpuLoadSampler::GetSample() {
       ReadCounter(buffer.data(), returned, objectIndex, counterIndex, instance);
 
   Source source = Source::kPerformanceData;
-  if (!reading.objectFound) {
-    // Some systems return a block without the processor object: the system's own processor
-    // times give the same idle share.
+  if (!reading.objectFound || reading.value == -1) {
+    // Some systems return a block without the processor object, or without its "_Total"
+    // instance or idle counter: the system's own processor times give the same idle share.
     std::uint64_t idle = 0, kernel = 0, user = 0;
     if (m_performance.QuerySystemTimes(idle, kernel, user)) {
       source = Source::kSystemTimes;

@@ -45,13 +45,12 @@ class QUORVELL_EXPORT IPassThread {
   virtual void Terminate() = 0;
 };
 
-// A file opened for reading and writing without sharing.
+// A plain file opened for reading and writing without sharing.
 class QUORVELL_EXPORT IExclusiveFile {
  public:
   virtual ~IExclusiveFile();
   virtual bool Size(std::uint64_t& size) = 0;
   virtual bool ReadAt(std::uint64_t offset, std::size_t length, std::string& bytes) = 0;
-  virtual bool SetLength(std::uint64_t length) = 0;
   virtual bool WriteAt(std::uint64_t offset, const std::string& bytes) = 0;
 };
 
@@ -75,12 +74,16 @@ class QUORVELL_EXPORT IEngineSystem {
   virtual std::unique_ptr<IPassThread> StartThread(std::function<void()> body) = 0;
 
   // The service log: the directory of the running program, a find-first on a path, a
-  // directory made with default security, and the exclusive open (created when missing;
-  // null when another program holds it).
+  // directory made with default security, and the exclusive open (created when missing; null
+  // when another program holds it, and when the path is a link or anything but a plain file:
+  // the service may run with rights that a planted link must not borrow).
   virtual std::string ApplicationPath() = 0;
   virtual bool Exists(const std::string& path) = 0;
   virtual void MakeDirectory(const std::string& path) = 0;
   virtual std::unique_ptr<IExclusiveFile> OpenExclusive(const std::string& path) = 0;
+  // Puts a file of these bytes in place of path in one step, written beside it first; on
+  // failure path is left as it was.
+  virtual bool ReplaceFile(const std::string& path, const std::string& bytes) = 0;
 };
 
 class IProcessSystem;

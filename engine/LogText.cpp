@@ -50,6 +50,10 @@ std::string Kilobytes(std::uint64_t kilobytes) {
   return std::to_string(kilobytes) + " KB";
 }
 
+std::string LinesDropped(std::uint64_t count) {
+  return "ログ " + std::to_string(count) + " 行を破棄しました";
+}
+
 std::string MemoryLoadLine(std::uint32_t percent) {
   return "* メモリ使用率           : " + std::to_string(percent) + " %";
 }

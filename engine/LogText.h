@@ -45,6 +45,8 @@ std::string AllocationRetry(std::uint64_t kilobytes);
 std::string AllocationSuccess(std::uint64_t kilobytes);
 // "%u KB"
 std::string Kilobytes(std::uint64_t kilobytes);
+// "ログ %u 行を破棄しました": lines that waited too long for the log file were dropped
+std::string LinesDropped(std::uint64_t count);
 
 // The five memory-state lines; their colons line up at the 26th byte.
 std::string MemoryLoadLine(std::uint32_t percent);

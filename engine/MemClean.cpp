@@ -1,38 +1,62 @@
 #include "engine/MemClean.h"
 
+#include <iterator>
 #include <utility>
 
 #include "engine/Conditions.h"
 #include "engine/LogText.h"
+#include "engine/ServiceLog.h"
 
 CLogLines::CLogLines() = default;
 CLogLines::~CLogLines() = default;
 
-void CLogLines::Add(std::string line) {
+void CLogLines::PopFront() {
+  m_nBytes -= m_lines.front().size() + 2;
+  m_lines.pop_front();
+}
+
+void CLogLines::Add(std::string line, std::uint64_t limitBytes) {
   std::lock_guard<std::mutex> lock(m_mutex);
+  m_nBytes += line.size() + 2;
   m_lines.push_back(std::move(line));
+  if (m_nBytes <= limitBytes) return;
+  if (m_nDropped > 0) PopFront();  // the old notice; one with the new count takes its place
+  constexpr std::uint64_t kNoticeRoom = 64;
+  while (m_lines.size() > 1 && m_nBytes + kNoticeRoom > limitBytes) {
+    PopFront();
+    ++m_nDropped;
+  }
+  std::string notice = logtext::LinesDropped(m_nDropped);
+  m_nBytes += notice.size() + 2;
+  m_lines.push_front(std::move(notice));
 }
 
 std::vector<std::string> CLogLines::TakeAll() {
-  std::vector<std::string> taken;
   std::lock_guard<std::mutex> lock(m_mutex);
-  taken.swap(m_lines);
+  std::vector<std::string> taken(std::make_move_iterator(m_lines.begin()),
+                                 std::make_move_iterator(m_lines.end()));
+  // Gives the storage back, as an emptied list should.
+  std::deque<std::string>().swap(m_lines);
+  m_nBytes = 0;
+  m_nDropped = 0;
   return taken;
 }
 
 std::vector<std::string> CLogLines::Copy() const {
   std::lock_guard<std::mutex> lock(m_mutex);
-  return m_lines;
+  return {m_lines.begin(), m_lines.end()};
 }
 
 void CLogLines::RemoveFirst(std::size_t count) {
   std::lock_guard<std::mutex> lock(m_mutex);
+  if (count == 0) return;
+  m_nDropped = 0;  // the notice, if any, was the first line
   if (count >= m_lines.size()) {
-    // Gives the storage back, as an emptied list should.
-    std::vector<std::string>().swap(m_lines);
-  } else {
-    m_lines.erase(m_lines.begin(), m_lines.begin() + static_cast<std::ptrdiff_t>(count));
+    std::deque<std::string>().swap(m_lines);
+    m_nBytes = 0;
+    return;
   }
+  while (count-- > 0) PopFront();
 }
 
 std::size_t CLogLines::GetCount() const {
@@ -56,7 +80,7 @@ CMemClean::CMemClean(const CEnginePlatform& platform)
 CMemClean::~CMemClean() = default;
 
 void CMemClean::AddLog(std::string line) {
-  m_aLog.Add(std::move(line));
+  m_aLog.Add(std::move(line), PendingLogLimitBytes(m_appSetting.m_nLogSizeLimit));
   m_platform.system->PostNotify();
 }
 
@@ -98,8 +122,10 @@ int CMemClean::CleanUp() {
     if (!ReferModeSetting()) return 0;
     const QvTime start = system.Now();
     Report(logtext::kConditionPassStart + logtext::FormatTime(system.LocalTime(start)));
-    // Strict: a pass exactly m_nInterval minutes after the last one runs.
-    if (start - m_appSetting.m_timeLastExecute < QvTime{m_appSetting.m_nInterval} * 60) {
+    // Strict: a pass exactly m_nInterval minutes after the last one runs. A last pass in the
+    // future (the clock was set back) counts as long ago, or every pass would wait for the clock.
+    const QvTime elapsed = start - m_appSetting.m_timeLastExecute;
+    if (elapsed >= 0 && elapsed < QvTime{m_appSetting.m_nInterval} * 60) {
       AddLog(logtext::kIntervalRefusal);
       return 0;
     }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -22,7 +23,10 @@ class QUORVELL_EXPORT CLogLines {
   CLogLines(const CLogLines&) = delete;
   CLogLines& operator=(const CLogLines&) = delete;
 
-  void Add(std::string line);
+  // Appends the line. When the lines (as the log file holds them, CR LF included) grow past
+  // limitBytes, the oldest go, and the first line says how many went since the list was taken.
+  // The newest line always stays.
+  void Add(std::string line, std::uint64_t limitBytes);
   // All pending lines at once, oldest first; the list is empty afterwards.
   std::vector<std::string> TakeAll();
   // A copy of the pending lines, which stay.
@@ -33,8 +37,12 @@ class QUORVELL_EXPORT CLogLines {
   bool IsEmpty() const { return GetCount() == 0; }
 
  private:
+  void PopFront();
+
   mutable std::mutex m_mutex;
-  std::vector<std::string> m_lines;
+  std::deque<std::string> m_lines;
+  std::uint64_t m_nBytes = 0;
+  std::size_t m_nDropped = 0;  // non-zero: the first line is the notice of the dropped lines
 };
 
 class CMemClean;
@@ -102,6 +110,7 @@ class QUORVELL_EXPORT CMemClean {
   CEnginePlatform m_platform;
 };
 
-// Appends the engine's pending lines to the service log file, trimmed to the size limit.
-// 1 when written; 0 for a null engine or when the file cannot be opened.
+// Appends the engine's pending lines to the service log file "SVC\vorel.log" beside the
+// program, trimmed to the size limit. 1 when written; 0 for a null engine or when the file
+// cannot be opened or written (the lines stay).
 QUORVELL_EXPORT int WriteServiceLog(CMemClean* clean);

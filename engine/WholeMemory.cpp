@@ -1,5 +1,6 @@
 // The whole-memory release: one block of the release level's share of physical memory is
 // committed, zero-filled and given back, which pushes other pages out of memory.
+#include <algorithm>
 #include <cstring>
 
 #include "engine/LogText.h"
@@ -29,7 +30,9 @@ int CMemClean::OptimizeWholeMemory(int bLog) {
   };
 
   const std::uint64_t physical = m_platform.system->MemoryStatus().totalPhys;
-  const std::int32_t level = m_appSetting.m_nReleaseLevel;
+  // A level above 100 (a hand-made settings file) would claim more than there is and retry
+  // for ever: it is taken as 100 for this pass; the settings keep what they hold.
+  const std::int32_t level = std::min<std::int32_t>(m_appSetting.m_nReleaseLevel, 100);
   // Divided first, as the share has always been computed; a negative level claims nothing.
   std::uint64_t size = level == 100
                            ? physical
@@ -37,8 +40,10 @@ int CMemClean::OptimizeWholeMemory(int bLog) {
   const std::uint64_t step = physical / 100;
 
   void* block = memory.Commit(size, true);
-  // Below 100 bytes of memory a step is 0 and the size would never shrink.
-  while (!block && size > step && step > 0) {
+  // One percent per retry reaches the step within 100 retries; the count bounds it whatever the
+  // sizes. Below 100 bytes of memory a step is 0 and the size would never shrink.
+  constexpr int kMaxRetries = 100;
+  for (int retry = 0; !block && size > step && step > 0 && retry < kMaxRetries; ++retry) {
     if (bLog) AddLog(logtext::AllocationRetry(size / 1024));
     size -= step;
     block = memory.Commit(size, false);

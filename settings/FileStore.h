@@ -22,10 +22,12 @@ class QUORVELL_EXPORT IFileReader {
 class QUORVELL_EXPORT IFileStore {
  public:
   virtual ~IFileStore();
-  // Null when the file cannot be opened.
+  // Null when the file cannot be opened, and when the path is a link or anything but a plain
+  // file. A replace of the file may go through while it is read.
   virtual std::unique_ptr<IFileReader> OpenForReading(const std::string& path) = 0;
   // Writes bytes to a temporary file beside path, flushes it and puts it in place of path in
-  // one step; a previous file at path is kept as backupPath. On failure path is left as it was.
+  // one step; a previous file at path is kept as backupPath (none when empty). On failure path
+  // is left as it was.
   virtual bool Replace(const std::string& path, const std::string& bytes,
                        const std::string& backupPath) = 0;
 };

@@ -10,7 +10,9 @@
 #include "engine/EngineSystem.h"
 #include "framework/Cp932.h"
 #include "framework/Handles.h"
+#include "settings/FileStore.h"
 #include "settings/Utility.h"
+#include "settings/win32/PlainFile.h"
 
 namespace {
 
@@ -65,10 +67,6 @@ class Win32ExclusiveFile final : public IExclusiveFile {
       done += read;
     }
     return true;
-  }
-
-  bool SetLength(std::uint64_t length) override {
-    return Seek(length) && ::SetEndOfFile(m_file.Get());
   }
 
   bool WriteAt(std::uint64_t offset, const std::string& bytes) override {
@@ -157,10 +155,13 @@ class Win32EngineSystem final : public IEngineSystem {
   }
 
   std::unique_ptr<IExclusiveFile> OpenExclusive(const std::string& path) override {
-    qv::UniqueFile file(::CreateFileW(qv::Cp932ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                      0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    qv::UniqueFile file = OpenPlainFile(path, GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS);
     if (!file) return nullptr;
     return std::make_unique<Win32ExclusiveFile>(std::move(file));
+  }
+
+  bool ReplaceFile(const std::string& path, const std::string& bytes) override {
+    return SystemFileStore().Replace(path, bytes, std::string());
   }
 };
 

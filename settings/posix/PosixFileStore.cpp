@@ -7,6 +7,7 @@
 #include <string>
 
 #include "settings/FileStore.h"
+#include "settings/posix/PlainFile.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ void KeepAsBackup(const std::string& path, const std::string& backupPath) {
 class PosixFileStore final : public IFileStore {
  public:
   std::unique_ptr<IFileReader> OpenForReading(const std::string& path) override {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenPlainFile(path, O_RDONLY);
     if (fd < 0) return nullptr;
     return std::make_unique<FdReader>(fd);
   }
@@ -86,7 +87,9 @@ class PosixFileStore final : public IFileStore {
       return false;
     }
     struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0) KeepAsBackup(path, backupPath);
+    if (!backupPath.empty() && ::stat(path.c_str(), &existing) == 0) {
+      KeepAsBackup(path, backupPath);
+    }
     if (::rename(temp.c_str(), path.c_str()) != 0) {
       ::unlink(temp.c_str());
       return false;

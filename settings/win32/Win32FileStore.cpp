@@ -6,6 +6,7 @@
 #include "framework/Cp932.h"
 #include "framework/Handles.h"
 #include "settings/FileStore.h"
+#include "settings/win32/PlainFile.h"
 
 namespace {
 
@@ -46,9 +47,9 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 class Win32FileStore final : public IFileStore {
  public:
   std::unique_ptr<IFileReader> OpenForReading(const std::string& path) override {
-    qv::UniqueFile file(::CreateFileW(qv::Cp932ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                      nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    // Delete sharing lets the window program put a new file in place while this one is read.
+    qv::UniqueFile file =
+        OpenPlainFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING);
     if (!file) return nullptr;
     return std::make_unique<HandleReader>(std::move(file));
   }
@@ -64,14 +65,26 @@ class Win32FileStore final : public IFileStore {
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
       written = file && WriteAll(file.Get(), bytes) && ::FlushFileBuffers(file.Get());
     }
-    if (written && ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    const bool exists = ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (written && exists && !backupPath.empty()) {
       // The backup is secondary: a failure to make it does not stop the save.
       ::CopyFileW(target.c_str(), qv::Cp932ToWide(backupPath).c_str(), FALSE);
     }
-    if (written &&
-        ::MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // A rename cannot replace a file that is open, even for a reader that shares delete;
+    // ReplaceFileW can, and the reader goes on reading the old data. The old file is moved to a
+    // name of ours and deleted (it goes when its last reader lets go).
+    const std::wstring previous = std::wstring(temp) + L".old";
+    const bool replaced =
+        written && (exists ? ::ReplaceFileW(target.c_str(), temp, previous.c_str(),
+                                            REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                           : ::MoveFileExW(temp, target.c_str(),
+                                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    if (replaced) {
+      ::DeleteFileW(previous.c_str());
       return true;
     }
+    // A replace that stopped halfway leaves the old file under our name: it goes back.
+    ::MoveFileExW(previous.c_str(), target.c_str(), 0);
     ::DeleteFileW(temp);
     return false;
   }

@@ -1,11 +1,14 @@
-// A system for the engine that tests steer: a clock that reads UTC as local time, a memory
-// status, counted notifications, files in memory that can be held by "another program", and
-// threads that run at once or for real.
+// Fakes of the engine's seams that tests steer: a clock that reads UTC as local time, a memory
+// status, counted notifications, log files in memory that another program can hold or that fail
+// to be written, threads that run at once or for real; the processes, the virtual memory and
+// the performance data, with a builder of data blocks in the system's published layout.
 #pragma once
 
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <cstring>
+#include <ctime>
 #include <functional>
 #include <map>
 #include <memory>
@@ -14,46 +17,40 @@
 #include <vector>
 
 #include "engine/EngineSystem.h"
+#include "engine/PerformanceData.h"
+#include "engine/ProcessSystem.h"
 #include "engine/StdPassThread.h"
+#include "engine/VirtualMemory.h"
 
 namespace qvtest {
 
-// Seconds since 1970 of a UTC date and time.
+// Seconds since 1970 of a UTC date and time (days past the month's end roll over), and back.
 inline QvTime TimeOf(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-  const int y = year - (month <= 2);
-  const int era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = y - era * 400;
-  const int doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  const std::int64_t days = std::int64_t{era} * 146097 + doe - 719468;
-  return days * 86400 + hour * 3600 + minute * 60 + second;
+  std::tm t{};
+  t.tm_year = year - 1900;
+  t.tm_mon = month - 1;
+  t.tm_mday = day;
+  t.tm_hour = hour;
+  t.tm_min = minute;
+  t.tm_sec = second;
+#ifdef _WIN32
+  return _mkgmtime64(&t);
+#else
+  return timegm(&t);
+#endif
 }
 
 inline CLocalTime BreakDown(QvTime time) {
-  std::int64_t days = time / 86400;
-  std::int64_t seconds = time % 86400;
-  if (seconds < 0) {
-    seconds += 86400;
-    --days;
-  }
-  CLocalTime local;
-  local.weekday = static_cast<int>(((days % 7) + 11) % 7);  // 1970-01-01 was a Thursday
-  const std::int64_t z = days + 719468;
-  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const std::int64_t doe = z - era * 146097;
-  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const std::int64_t mp = (5 * doy + 2) / 153;
-  local.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  local.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  local.year = static_cast<int>(yoe + era * 400 + (local.month <= 2));
-  local.hour = static_cast<int>(seconds / 3600);
-  local.minute = static_cast<int>(seconds / 60 % 60);
-  local.second = static_cast<int>(seconds % 60);
-  return local;
+  std::tm t{};
+#ifdef _WIN32
+  const __time64_t value = time;
+  _gmtime64_s(&t, &value);
+#else
+  const std::time_t value = static_cast<std::time_t>(time);
+  gmtime_r(&value, &t);
+#endif
+  return LocalTimeOf(t);
 }
-
-class FakeFile;
 
 class FakeEngineSystem : public IEngineSystem {
  public:
@@ -76,6 +73,7 @@ class FakeEngineSystem : public IEngineSystem {
   std::set<std::string> directories;
   std::map<std::string, std::string> files;
   std::set<std::string> heldByOthers;  // opens of these paths fail
+  bool failWrites = false;             // the disk is full
   int opens = 0;
   std::uint64_t bytesRead = 0;
 
@@ -106,7 +104,18 @@ class FakeEngineSystem : public IEngineSystem {
     return directories.count(path) > 0 || files.count(path) > 0;
   }
   void MakeDirectory(const std::string& path) override { directories.insert(path); }
-  std::unique_ptr<IExclusiveFile> OpenExclusive(const std::string& path) override;
+  std::unique_ptr<IExclusiveFile> OpenExclusive(const std::string& path) override {
+    ++opens;
+    if (heldByOthers.count(path) || !directories.count(path.substr(0, path.rfind('\\')))) {
+      return nullptr;
+    }
+    return std::make_unique<File>(*this, files[path]);
+  }
+  bool ReplaceFile(const std::string& path, const std::string& bytes) override {
+    if (failWrites) return false;
+    files[path] = bytes;
+    return true;
+  }
 
  private:
   class EndedThread final : public IPassThread {
@@ -114,45 +123,248 @@ class FakeEngineSystem : public IEngineSystem {
     bool Wait(std::uint32_t) override { return true; }
     void Terminate() override {}
   };
+  class File final : public IExclusiveFile {
+   public:
+    File(FakeEngineSystem& system, std::string& bytes) : m_system(system), m_bytes(bytes) {}
+    bool Size(std::uint64_t& size) override {
+      size = m_bytes.size();
+      return true;
+    }
+    bool ReadAt(std::uint64_t offset, std::size_t length, std::string& bytes) override {
+      if (offset + length > m_bytes.size()) return false;
+      bytes = m_bytes.substr(static_cast<std::size_t>(offset), length);
+      m_system.bytesRead += length;
+      return true;
+    }
+    bool WriteAt(std::uint64_t offset, const std::string& bytes) override {
+      if (m_system.failWrites) return false;
+      m_bytes.resize(std::max<std::size_t>(m_bytes.size(), offset + bytes.size()));
+      m_bytes.replace(static_cast<std::size_t>(offset), bytes.size(), bytes);
+      return true;
+    }
+
+   private:
+    FakeEngineSystem& m_system;
+    std::string& m_bytes;
+  };
 };
 
-// A file of FakeEngineSystem::files, open without sharing.
-class FakeFile final : public IExclusiveFile {
- public:
-  FakeFile(std::string& bytes, std::uint64_t& bytesRead) : m_bytes(bytes), m_bytesRead(bytesRead) {}
+struct FakeProcess {
+  std::uint32_t id = 0;
+  std::string name;
+  std::uint64_t before = 100 * 1024 + 1023;  // working set in bytes before and after the trim
+  std::uint64_t after = 10 * 1024;
+  bool opens = true;
+  bool trims = true;
+  bool countersBefore = true;
+  bool countersAfter = true;
+};
 
-  bool Size(std::uint64_t& size) override {
-    size = m_bytes.size();
-    return true;
+class FakeProcessSystem final : public IProcessSystem {
+ public:
+  bool tokenOpens = true;
+  bool privilegeEnabled = true;
+  bool snapshotTaken = true;
+  std::vector<FakeProcess> processes;
+  std::vector<std::uint32_t> opened;   // ids, in the order opened
+  std::vector<std::uint32_t> trimmed;  // ids, in the order trimmed
+  std::vector<std::string> privilegesAsked;
+
+  std::unique_ptr<IAccessToken> OpenOwnToken() override {
+    return tokenOpens ? std::make_unique<Token>(*this) : nullptr;
   }
-  bool ReadAt(std::uint64_t offset, std::size_t length, std::string& bytes) override {
-    if (offset + length > m_bytes.size()) return false;
-    bytes = m_bytes.substr(static_cast<std::size_t>(offset), length);
-    m_bytesRead += length;
-    return true;
+  bool TakeProcessSnapshot(std::vector<CProcessEntry>& entries) override {
+    for (const FakeProcess& p : processes) entries.push_back({p.id, p.name});
+    return snapshotTaken;
   }
-  bool SetLength(std::uint64_t length) override {
-    m_bytes.resize(static_cast<std::size_t>(length));
-    return true;
-  }
-  bool WriteAt(std::uint64_t offset, const std::string& bytes) override {
-    const auto at = static_cast<std::size_t>(offset);
-    if (m_bytes.size() < at + bytes.size()) m_bytes.resize(at + bytes.size());
-    m_bytes.replace(at, bytes.size(), bytes);
-    return true;
+  std::unique_ptr<IProcessHandle> OpenProcess(std::uint32_t id) override {
+    opened.push_back(id);
+    for (const FakeProcess& p : processes) {
+      if (p.id == id && p.opens) return std::make_unique<Handle>(*this, p);
+    }
+    return nullptr;
   }
 
  private:
-  std::string& m_bytes;
-  std::uint64_t& m_bytesRead;
+  struct Token final : IAccessToken {
+    explicit Token(FakeProcessSystem& owner) : system(owner) {}
+    int EnablePrivilege(const char* name, int enable) override {
+      system.privilegesAsked.push_back(std::string(name) + (enable ? "+" : "-"));
+      return system.privilegeEnabled ? 1 : 0;
+    }
+    FakeProcessSystem& system;
+  };
+  struct Handle final : IProcessHandle {
+    Handle(FakeProcessSystem& owner, const FakeProcess& fake) : system(owner), process(fake) {}
+    bool QueryWorkingSetSize(std::uint64_t& bytes) override {
+      bytes = trimmed ? process.after : process.before;
+      return trimmed ? process.countersAfter : process.countersBefore;
+    }
+    bool EmptyWorkingSet() override {
+      if (!process.trims) return false;
+      system.trimmed.push_back(process.id);
+      return trimmed = true;
+    }
+    FakeProcessSystem& system;
+    FakeProcess process;
+    bool trimmed = false;
+  };
 };
 
-inline std::unique_ptr<IExclusiveFile> FakeEngineSystem::OpenExclusive(const std::string& path) {
-  ++opens;
-  if (heldByOthers.count(path)) return nullptr;
-  const std::string directory = path.substr(0, path.rfind('\\'));
-  if (!directories.count(directory)) return nullptr;
-  return std::make_unique<FakeFile>(files[path], bytesRead);
+// Commits succeed up to a size; the blocks are real memory so that the fill can be checked.
+class FakeVirtualMemory final : public IVirtualMemory {
+ public:
+  std::uint64_t largestCommit = 1u << 20;
+  bool decommits = true;
+  bool releases = true;
+  struct Attempt {
+    std::uint64_t size;
+    bool topDown;
+  };
+  std::vector<Attempt> attempts;
+  int releaseCalls = 0;
+  bool filledWithZeros = false;
+
+  void* Commit(std::uint64_t size, bool topDown) override {
+    attempts.push_back({size, topDown});
+    if (size == 0 || size > largestCommit) return nullptr;
+    m_block.assign(static_cast<std::size_t>(size), '\xAB');
+    return m_block.data();
+  }
+  bool Decommit(void* block, std::uint64_t size) override {
+    filledWithZeros = block == m_block.data() && size == m_block.size() &&
+                      m_block.find_first_not_of('\0') == std::string::npos;
+    return decommits;
+  }
+  bool Release(void* block) override {
+    ++releaseCalls;
+    return releases && block == m_block.data();
+  }
+
+ private:
+  std::string m_block;
+};
+
+inline void Put32(std::string& bytes, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
 }
+inline void Put64(std::string& bytes, std::size_t at, std::int64_t value) {
+  Put32(bytes, at, static_cast<std::uint32_t>(value));
+  Put32(bytes, at + 4, static_cast<std::uint32_t>(static_cast<std::uint64_t>(value) >> 32));
+}
+
+// An object of a performance data block: two other counters, then the one sought; without
+// instances (value), or with named ones.
+struct PerfObject {
+  std::uint32_t titleIndex, counterIndex;
+  std::int64_t value;
+  std::vector<std::pair<std::u16string, std::int64_t>> instances;
+};
+
+// A performance data block in the system's published layout, as the registry returns it.
+inline std::string PerfBlock(std::int64_t time100ns, const std::vector<PerfObject>& objects) {
+  std::string block(88, '\0');
+  Put32(block, 24, 88);  // header length
+  Put32(block, 28, static_cast<std::uint32_t>(objects.size()));
+  Put64(block, 72, time100ns);
+  for (const PerfObject& o : objects) {
+    std::string object(64 + 3 * 40, '\0');  // header, three counter definitions
+    Put32(object, 4, static_cast<std::uint32_t>(object.size()));
+    Put32(object, 8, 64);
+    Put32(object, 12, o.titleIndex);
+    Put32(object, 32, 3);
+    Put32(object, 40, o.instances.empty() ? ~0u : static_cast<std::uint32_t>(o.instances.size()));
+    for (std::uint32_t i = 0; i < 3; ++i) {
+      Put32(object, 64 + 40 * i, 40);
+      Put32(object, 68 + 40 * i, i == 2 ? o.counterIndex : 9000 + i);
+      Put32(object, 100 + 40 * i, 8 + 8 * i);  // after the block length and its padding
+    }
+    auto counters = [](std::int64_t value) {
+      std::string counterBlock(32, '\0');
+      Put32(counterBlock, 0, 32);
+      Put64(counterBlock, 8, 1000);
+      Put64(counterBlock, 16, 1001);
+      Put64(counterBlock, 24, value);
+      return counterBlock;
+    };
+    if (o.instances.empty()) object += counters(o.value);
+    for (const auto& [name, value] : o.instances) {
+      std::string definition(24, '\0');
+      for (char16_t c : name + u'\0')
+        definition += {static_cast<char>(c), static_cast<char>(c >> 8)};
+      definition.resize((definition.size() + 7) / 8 * 8, '\0');
+      Put32(definition, 0, static_cast<std::uint32_t>(definition.size()));
+      Put32(definition, 16, 24);  // the name's offset
+      object += definition + counters(value);
+    }
+    Put32(object, 0, static_cast<std::uint32_t>(object.size()));
+    block += object;
+  }
+  return block;
+}
+
+// Answers the queries with prepared blocks, one per sample (the last one repeats), and with
+// processor times that move by 1000 per query with the idle share asked for.
+class FakePerformanceData final : public IPerformanceData {
+ public:
+  COsVersion version{2, 10};
+  bool versionKnown = true;
+  std::vector<std::string> blocks;
+  std::size_t nextBlock = 0;
+  std::vector<std::uint32_t> querySizes;  // the buffer size offered at every query
+  std::vector<std::string> valueNames;
+  bool keysOpen = true;
+  std::map<std::string, std::uint32_t> written;  // key path -> value
+  int counterWrites = 0;
+  int idleShare = -1;  // percent; -1: the times do not move
+  std::uint64_t idle = 0, busy = 0;
+  int timesQueries = 0;
+
+  bool QueryVersion(COsVersion& v) override {
+    v = version;
+    return versionKnown;
+  }
+  long QueryData(const std::string& valueName, unsigned char* buffer,
+                 std::uint32_t& size) override {
+    valueNames.push_back(valueName);
+    querySizes.push_back(size);
+    static const std::string kNoBlock;
+    const std::string& block =
+        blocks.empty() ? kNoBlock : blocks[std::min(nextBlock, blocks.size() - 1)];
+    if (block.size() > size) {
+      size = static_cast<std::uint32_t>(block.size());
+      return kMoreData;
+    }
+    ++nextBlock;
+    std::memcpy(buffer, block.data(), block.size());
+    size = static_cast<std::uint32_t>(block.size());
+    return 0;
+  }
+  bool WriteCountersDisabled(const std::string& keyPath, std::uint32_t disabled) override {
+    ++counterWrites;
+    if (keysOpen) written[keyPath] = disabled;
+    return keysOpen;
+  }
+  bool QuerySystemTimes(std::uint64_t& i, std::uint64_t& kernel, std::uint64_t& user) override {
+    ++timesQueries;
+    if (idleShare >= 0) {
+      idle += 10 * static_cast<std::uint64_t>(idleShare);
+      busy += 1000 - 10 * static_cast<std::uint64_t>(idleShare);
+    }
+    i = idle;
+    kernel = idle;  // the kernel time holds the idle time
+    user = busy;
+    return true;
+  }
+};
+
+// The whole platform of fakes, handed to a CMemClean.
+struct FakePlatform {
+  FakeEngineSystem system;
+  FakeProcessSystem processes;
+  FakeVirtualMemory memory;
+  FakePerformanceData performance;
+  CEnginePlatform Platform() { return {&system, &processes, &memory, &performance}; }
+};
 
 }  // namespace qvtest

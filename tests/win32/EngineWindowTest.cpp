@@ -5,128 +5,91 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "engine/MemClean.h"
-#include "framework/Cp932.h"
 #include "settings/Utility.h"
 #include "support/Conditions.h"
+#include "support/TempDir.h"
 
 namespace {
 
-constexpr UINT kIdleKick = 0x036A;
-
 struct Observation {
   bool sent;
-  std::size_t linesBefore;
-  std::size_t linesAfterHandling;
+  std::size_t linesBefore, linesAfterHandling;
 };
 
 CMemClean* g_engine = nullptr;
-std::vector<Observation>* g_observations = nullptr;
+std::vector<Observation> g_observations;
 
 LRESULT CALLBACK ObservingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kIdleKick && g_engine && g_observations) {
-    const bool sent = ::InSendMessage() != FALSE;
-    const std::size_t before = g_engine->m_aLog.GetCount();
-    // While a sent prompt is being handled the pass thread must stand still.
-    if (sent) ::Sleep(20);
-    g_observations->push_back({sent, before, g_engine->m_aLog.GetCount()});
-    return 0;
-  }
-  return ::DefWindowProcW(window, message, wParam, lParam);
+  if (message != 0x036A || !g_engine) return ::DefWindowProcW(window, message, wParam, lParam);
+  const bool sent = ::InSendMessage() != FALSE;
+  const std::size_t before = g_engine->m_aLog.GetCount();
+  if (sent) ::Sleep(20);  // while a sent prompt is handled the pass thread must stand still
+  g_observations.push_back({sent, before, g_engine->m_aLog.GetCount()});
+  return 0;
 }
 
-class WindowPassTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = ObservingWindowProc;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"QuorvelEngineTestWindow";
-    ::RegisterClassW(&windowClass);
-    window = ::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10,
-                               nullptr, nullptr, windowClass.hInstance, nullptr);
-    ASSERT_NE(nullptr, window);
-    g_engine = &clean;
-    g_observations = &observations;
-    SetEngineNotifyWindow(window);
-  }
-  void TearDown() override {
-    SetEngineNotifyWindow(nullptr);
-    g_engine = nullptr;
-    g_observations = nullptr;
-    ::DestroyWindow(window);
-  }
-
-  // The window thread's message loop until the pass has ended and the queue is empty.
-  void PumpUntilPassEnds() {
-    const DWORD deadline = ::GetTickCount() + 20000;
-    MSG msg;
-    for (;;) {
-      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-      if (!clean.m_bRunning && clean.WaitForPass(0)) break;
-      ASSERT_LT(::GetTickCount(), deadline) << "the pass did not end";
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-  }
-
-  HWND window = nullptr;
+TEST(WindowPassTest, EveryLineIsPostedAndEveryNotifyWaitsForTheWindow) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = ObservingWindowProc;
+  windowClass.hInstance = ::GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"QuorvelEngineTestWindow";
+  ::RegisterClassW(&windowClass);
+  const HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10,
+                                        10, nullptr, nullptr, windowClass.hInstance, nullptr);
+  ASSERT_NE(nullptr, window);
   CMemClean clean;
-  std::vector<Observation> observations;
-};
-
-TEST_F(WindowPassTest, EveryLineIsPostedAndEveryNotifyWaitsForTheWindow) {
+  g_engine = &clean;
+  SetEngineNotifyWindow(window);
   ASSERT_EQ(1, DoCleanUp(&clean));
-  PumpUntilPassEnds();
-  ASSERT_EQ(7u, clean.m_aLog.GetCount()) << "start line, memory state, end line";
+  // The window thread's message loop until the pass has ended and the queue is empty.
+  const DWORD deadline = ::GetTickCount() + 20000;
+  MSG msg;
+  for (bool ended = false; !ended;) {
+    ended = !clean.m_bRunning && clean.WaitForPass(0);
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    ASSERT_LT(::GetTickCount(), deadline) << "the pass did not end";
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  SetEngineNotifyWindow(nullptr);
+  g_engine = nullptr;
+  ::DestroyWindow(window);
 
+  ASSERT_EQ(7u, clean.m_aLog.GetCount()) << "start line, memory state, end line";
+  std::vector<std::size_t> sentAt;
   int posted = 0;
-  int sentCount = 0;
-  for (const Observation& o : observations) {
-    if (o.sent) {
-      ++sentCount;
-      EXPECT_EQ(o.linesBefore, o.linesAfterHandling) << "the pass wrote while the window worked";
-    } else {
-      ++posted;
-    }
+  for (const Observation& o : g_observations) {
+    posted += o.sent ? 0 : 1;
+    if (!o.sent) continue;
+    sentAt.push_back(o.linesBefore);
+    EXPECT_EQ(o.linesBefore, o.linesAfterHandling) << "the pass wrote meanwhile";
   }
   EXPECT_EQ(7, posted);
-  EXPECT_EQ(3, sentCount) << "after the start line, after the end line, at the end of the pass";
-  // The first prompt that is sent comes right after the start line.
-  for (const Observation& o : observations) {
-    if (o.sent) {
-      EXPECT_EQ(1u, o.linesBefore);
-      break;
-    }
-  }
+  EXPECT_EQ((std::vector<std::size_t>{1, 7, 7}), sentAt)
+      << "after the start line, after the end line, at the end of the pass";
 }
 
 TEST(ServicePassTest, ServicePassAppendsToTheServiceLogBesideTheProgram) {
-  const std::string directory = GetApplicationPath() + "\\SVC";
-  const std::wstring logPath = qv::Cp932ToWide(directory + "\\vorel.log");
-  ::DeleteFileW(logPath.c_str());
-
+  const std::string log = GetApplicationPath() + "\\SVC\\vorel.log";
+  std::remove(log.c_str());
   CMemClean clean;
-  // No operation: a quick pass.
   clean.m_appSetting.m_aOperationTime.push_back(qvtest::AlwaysMatchingCondition(9));
   clean.m_bServiceMode = 1;
   ASSERT_EQ(1, DoCleanUp(&clean));
   ASSERT_TRUE(clean.WaitForPass(20000));
   EXPECT_EQ(0, clean.m_bRunning);
   EXPECT_TRUE(clean.m_aLog.IsEmpty());
-
-  std::ifstream in(logPath.c_str(), std::ios::binary);
-  const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(0u, log.find("--- 実行条件判断によるオペレーション開始 "));
-  // "開始" in code page 932, each line ended by CR LF.
-  EXPECT_NE(std::string::npos, log.find("\x8a\x4a\x8e\x6e"));
-  EXPECT_NE(std::string::npos, log.find("--- オペレーション終了 "));
-  EXPECT_EQ("\r\n", log.substr(log.size() - 2));
+  const std::string bytes = qvtest::ReadBytes(log);
+  // "--- 実行条件判断によるオペレーション開始 " in code page 932, each line ended by CR LF.
+  EXPECT_EQ(0u, bytes.find("--- \x8e\xc0\x8d\x73\x8f\xf0\x8c\x8f\x94\xbb\x92\x66\x82\xc9\x82\xe6"
+                           "\x82\xe9\x83\x49\x83\x79\x83\x8c\x81\x5b\x83\x56\x83\x87\x83\x93\x8a"
+                           "\x4a\x8e\x6e "));
+  EXPECT_NE(std::string::npos, bytes.find("--- オペレーション終了 "));
+  EXPECT_EQ("\r\n", bytes.substr(bytes.size() - 2));
 }
 
 }  // namespace

@@ -1,51 +1,42 @@
-// The operations on Windows for real: the working-set trim over the running processes, the
-// whole-memory release of a share of a memory status the test makes smaller, and the
-// EnablePrivilege and psapi paths behind them.
+// The engine's adapters on Windows for real: the working-set trim over the running processes,
+// the whole-memory release of a share of a memory status the test makes smaller, the
+// EnablePrivilege and psapi paths behind them, and the settings file replaced while it is read.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <regex>
 
 #include "engine/MemClean.h"
 #include "engine/win32/Win32Hooks.h"
 #include "framework/Cp932.h"
-#include "support/DelegatingEngineSystem.h"
+#include "settings/FileStore.h"
+#include "support/FakeEngineSystem.h"
+#include "support/TempDir.h"
 
 namespace {
 
-class SmallMachine final : public qvtest::DelegatingEngineSystem {
- public:
-  using DelegatingEngineSystem::DelegatingEngineSystem;
-  CMemoryStatus MemoryStatus() override {
-    CMemoryStatus status = DelegatingEngineSystem::MemoryStatus();
-    status.totalPhys = 256u << 20;
-    return status;
-  }
-};
-
-// The lines of one operation, run on the platform with a smaller memory status.
+// The platform's processes and memory, with a memory status of the test's choosing.
 class RealOperationsTest : public ::testing::Test {
  protected:
-  RealOperationsTest() : system(*SystemEnginePlatform().system), clean(Platform()) {}
+  RealOperationsTest() : clean(Platform(256u << 20)) {}
   void TearDown() override { SetCounterLibraryForTesting(nullptr); }
 
-  CEnginePlatform Platform() {
+  CEnginePlatform Platform(std::uint64_t physical) {
+    system.memory.totalPhys = physical;
     CEnginePlatform platform = SystemEnginePlatform();
     platform.system = &system;
     return platform;
   }
   std::vector<std::string> Lines() { return clean.m_aLog.Copy(); }
 
-  SmallMachine system;
+  qvtest::FakeEngineSystem system;
   CMemClean clean;
 };
 
 std::string OwnExeName() {
   wchar_t path[MAX_PATH];
-  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  const std::wstring full(path, length);
+  const std::wstring full(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH));
   return qv::WideToCp932(full.substr(full.rfind(L'\\') + 1));
 }
 
@@ -81,37 +72,45 @@ TEST_F(RealOperationsTest, MissingCounterLibraryShowsErrorForBothSizes) {
 TEST_F(RealOperationsTest, WholeMemoryReleaseCommitsFillsAndReleasesForReal) {
   clean.m_appSetting.m_nReleaseLevel = 10;
   ASSERT_EQ(1, clean.OptimizeWholeMemory(1));
-  const std::uint64_t size = (std::uint64_t{256} << 20) / 100 * 10;
   const std::vector<std::string> expected = {
-      std::to_string(size / 1024) + " KB の領域確保成功",
-      "確保メモリを初期化しています...",
-      "初期化完了",
-      "領域開放成功",
-  };
+      std::to_string((std::uint64_t{256} << 20) / 100 * 10 / 1024) + " KB の領域確保成功",
+      "確保メモリを初期化しています...", "初期化完了", "領域開放成功"};
   EXPECT_EQ(expected, Lines());
   EXPECT_EQ(1, clean.m_appSetting.m_bModified);
 }
 
 TEST_F(RealOperationsTest, CommitsTheAddressSpaceCannotHoldAreRetriedSmaller) {
-  // Far more than the process can commit: the engine shrinks by one percent per attempt.
-  class HugeMachine final : public qvtest::DelegatingEngineSystem {
-   public:
-    using DelegatingEngineSystem::DelegatingEngineSystem;
-    CMemoryStatus MemoryStatus() override {
-      CMemoryStatus status = DelegatingEngineSystem::MemoryStatus();
-      status.totalPhys = std::uint64_t{1} << 60;
-      return status;
-    }
-  } huge(*SystemEnginePlatform().system);
-  CEnginePlatform platform = SystemEnginePlatform();
-  platform.system = &huge;
-  CMemClean engine(platform);
-  engine.m_appSetting.m_nReleaseLevel = 50;
-  EXPECT_EQ(0, engine.OptimizeWholeMemory(1));
-  const std::vector<std::string> lines = engine.m_aLog.Copy();
+  CMemClean huge(Platform(std::uint64_t{1} << 60));
+  huge.m_appSetting.m_nReleaseLevel = 50;
+  EXPECT_EQ(0, huge.OptimizeWholeMemory(1));
   // 50 % down to one step of 1 %, every attempt far beyond the address space.
-  EXPECT_EQ(50u, lines.size()) << "49 retries, then the failure";
-  EXPECT_EQ("領域確保失敗", lines.back());
+  EXPECT_EQ(50u, huge.m_aLog.GetCount()) << "49 retries, then the failure";
+  EXPECT_EQ("領域確保失敗", huge.m_aLog.Copy().back());
+}
+
+TEST(SettingsFileWin32Test, SaveReplacesTheFileWhileTheServiceReadsIt) {
+  qvtest::TempDir dir;
+  const std::string path = dir.File("qvlset.def");
+  CAppSetting first;
+  first.m_nInterval = 7;
+  first.m_bModified = 1;
+  ASSERT_EQ(1, first.Save(path));
+  {
+    const std::unique_ptr<IFileReader> reading = SystemFileStore().OpenForReading(path);
+    ASSERT_NE(nullptr, reading);
+    CAppSetting second;
+    second.m_nInterval = 9;
+    second.m_bModified = 1;
+    EXPECT_EQ(1, second.Save(path)) << "a reader does not hold up the window program's save";
+    char version = 0;
+    EXPECT_EQ(1u, reading->Read(&version, 1));
+    EXPECT_EQ(5, version) << "and reads on undisturbed";
+  }
+  CAppSetting loaded;
+  ASSERT_EQ(1, loaded.Load(path));
+  EXPECT_EQ(9, loaded.m_nInterval);
+  ASSERT_EQ(1, loaded.Load(dir.File("qvlset.bak")));
+  EXPECT_EQ(7, loaded.m_nInterval) << "the previous file is the backup";
 }
 
 }  // namespace

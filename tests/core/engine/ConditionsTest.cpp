@@ -1,12 +1,13 @@
 // Which conditions hold at a moment, and what the matching ones select together.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/Conditions.h"
 #include "support/FakeEngineSystem.h"
 
 namespace {
 
-using qvtest::BreakDown;
 using qvtest::TimeOf;
 
 COperationTime Condition(std::int32_t mode, std::int32_t day, std::int32_t hour,
@@ -20,22 +21,43 @@ COperationTime Condition(std::int32_t mode, std::int32_t day, std::int32_t hour,
   return c;
 }
 
-bool MatchesAt(const COperationTime& c, QvTime time, std::uint32_t load = 0, bool startup = false) {
-  return ConditionMatches(c, BreakDown(time), load, startup);
-}
+struct MatchCase {
+  const char* name;
+  COperationTime condition;
+  QvTime at;
+  std::uint32_t load;
+  bool startup;
+  bool matches;
+};
 
-TEST(ConditionMatchTest, EveryHourMatchesItsMinuteOnAnyDay) {
-  const COperationTime c = Condition(0, -1, -1, 15);
-  EXPECT_TRUE(MatchesAt(c, TimeOf(2026, 12, 7, 10, 15)));
-  EXPECT_TRUE(MatchesAt(c, TimeOf(2027, 2, 28, 11, 15, 59)));
-  EXPECT_FALSE(MatchesAt(c, TimeOf(2026, 12, 7, 10, 16)));
-}
-
-TEST(ConditionMatchTest, EveryDayMatchesItsHourAndMinute) {
-  const COperationTime c = Condition(1, -1, 23, 5);
-  EXPECT_TRUE(MatchesAt(c, TimeOf(2026, 12, 7, 23, 5)));
-  EXPECT_FALSE(MatchesAt(c, TimeOf(2026, 12, 7, 22, 5)));
-  EXPECT_FALSE(MatchesAt(c, TimeOf(2026, 12, 7, 23, 6)));
+TEST(ConditionMatchTest, ModesMatchTheirMomentOnly) {
+  const QvTime midnight = TimeOf(2026, 12, 7);
+  const MatchCase cases[] = {
+      {"hourly at its minute", Condition(0, -1, -1, 15), TimeOf(2026, 12, 7, 10, 15), 0, 0, 1},
+      {"hourly, any day", Condition(0, -1, -1, 15), TimeOf(2027, 2, 28, 11, 15, 59), 0, 0, 1},
+      {"hourly, next minute", Condition(0, -1, -1, 15), TimeOf(2026, 12, 7, 10, 16), 0, 0, 0},
+      {"daily", Condition(1, -1, 23, 5), TimeOf(2026, 12, 7, 23, 5), 0, 0, 1},
+      {"daily, other hour", Condition(1, -1, 23, 5), TimeOf(2026, 12, 7, 22, 5), 0, 0, 0},
+      {"daily, other minute", Condition(1, -1, 23, 5), TimeOf(2026, 12, 7, 23, 6), 0, 0, 0},
+      {"monthly on the 31st", Condition(9, 31, 0, 0), TimeOf(2026, 12, 31), 0, 0, 1},
+      {"31st, in November", Condition(9, 31, 0, 0), TimeOf(2026, 11, 30), 0, 0, 0},
+      {"31st, the day after", Condition(9, 31, 0, 0), TimeOf(2026, 12, 1), 0, 0, 0},
+      {"30th, on the 31st", Condition(9, 30, 0, 0), TimeOf(2026, 12, 31), 0, 0, 0},
+      {"at start, any time", Condition(10, -1, -1, -1), TimeOf(2026, 12, 7, 3, 33), 0, 1, 1},
+      {"at start, later", Condition(10, -1, -1, -1), TimeOf(2026, 12, 7, 3, 33), 0, 0, 0},
+      {"load at the threshold", Condition(11, -1, -1, -1, 60), midnight, 60, 0, 1},
+      {"load above", Condition(11, -1, -1, -1, 60), midnight, 100, 0, 1},
+      {"load below", Condition(11, -1, -1, -1, 60), midnight, 59, 0, 0},
+      {"mode -1", Condition(-1, 7, 0, 0, 0), midnight, 100, 1, 0},
+      {"mode 12", Condition(12, 7, 0, 0, 0), midnight, 100, 1, 0},
+      {"mode 100", Condition(100, 7, 0, 0, 0), midnight, 100, 1, 0},
+      {"minute unused", Condition(0, -1, -1, -1), midnight, 0, 0, 0},
+      {"hour unused", Condition(1, -1, -1, 0), midnight, 0, 0, 0},
+  };
+  for (const MatchCase& c : cases) {
+    EXPECT_EQ(c.matches, ConditionMatches(c.condition, qvtest::BreakDown(c.at), c.load, c.startup))
+        << c.name;
+  }
 }
 
 TEST(ConditionMatchTest, WeekdayModesMatchOnlyTheirDay) {
@@ -43,97 +65,51 @@ TEST(ConditionMatchTest, WeekdayModesMatchOnlyTheirDay) {
   for (std::int32_t mode = 2; mode <= 8; ++mode) {
     const COperationTime c = Condition(mode, -1, 8, 30);
     for (int offset = 0; offset < 7; ++offset) {
-      const QvTime time = TimeOf(2026, 12, 6 + offset, 8, 30);
-      EXPECT_EQ(offset == mode - 2, MatchesAt(c, time)) << "mode " << mode << " day +" << offset;
+      const CLocalTime at = qvtest::BreakDown(TimeOf(2026, 12, 6 + offset, 8, 30));
+      EXPECT_EQ(offset == mode - 2, ConditionMatches(c, at, 0, false)) << mode << " +" << offset;
     }
-    EXPECT_FALSE(MatchesAt(c, TimeOf(2026, 12, 6 + mode - 2, 8, 31)));
+    const CLocalTime late = qvtest::BreakDown(TimeOf(2026, 12, 6 + mode - 2, 8, 31));
+    EXPECT_FALSE(ConditionMatches(c, late, 0, false));
   }
 }
 
-TEST(ConditionMatchTest, EveryMonthOnThe31stSkipsShortMonths) {
-  const COperationTime c = Condition(9, 31, 0, 0);
-  EXPECT_TRUE(MatchesAt(c, TimeOf(2026, 12, 31, 0, 0)));
-  for (int day = 1; day <= 30; ++day) EXPECT_FALSE(MatchesAt(c, TimeOf(2026, 11, day, 0, 0)));
-  EXPECT_FALSE(MatchesAt(c, TimeOf(2026, 12, 1, 0, 0))) << "the day after November 30";
-  EXPECT_FALSE(MatchesAt(Condition(9, 30, 0, 0), TimeOf(2026, 12, 31, 0, 0)));
-}
-
-TEST(ConditionMatchTest, StartFlagAndMemoryLoadIgnoreTheClock) {
-  const COperationTime atStart = Condition(10, -1, -1, -1);
-  EXPECT_TRUE(MatchesAt(atStart, TimeOf(2026, 12, 7, 3, 33), 0, true));
-  EXPECT_FALSE(MatchesAt(atStart, TimeOf(2026, 12, 7, 3, 33), 0, false));
-
-  const COperationTime load60 = Condition(11, -1, -1, -1, 60);
-  EXPECT_TRUE(MatchesAt(load60, TimeOf(2026, 12, 7), 60));
-  EXPECT_TRUE(MatchesAt(load60, TimeOf(2026, 12, 7), 100));
-  EXPECT_FALSE(MatchesAt(load60, TimeOf(2026, 12, 7), 59));
-}
-
-TEST(ConditionMatchTest, UnknownModesAndUnusedFieldsNeverMatch) {
-  const QvTime time = TimeOf(2026, 12, 7, 0, 0);
-  for (std::int32_t mode : {-1, 12, 100}) {
-    EXPECT_FALSE(MatchesAt(Condition(mode, 7, 0, 0, 0), time, 100, true)) << mode;
-  }
-  EXPECT_FALSE(MatchesAt(Condition(0, -1, -1, -1), time)) << "minute -1";
-  EXPECT_FALSE(MatchesAt(Condition(1, -1, -1, 0), time)) << "hour -1";
-}
-
-class ConditionSelectionTest : public ::testing::Test {
- protected:
-  void Add(std::int32_t operation, std::int32_t cpuLimit, bool matching = true) {
-    auto c = std::make_unique<COperationTime>(Condition(11, -1, -1, -1, matching ? 0 : 101));
-    c->m_nOperation = operation;
-    c->m_nCpuLoadLimit = cpuLimit;
-    conditions.push_back(std::move(c));
-  }
-  CConditionOutcome Evaluate() {
-    return EvaluateConditions(conditions, BreakDown(TimeOf(2026, 12, 7)), 50, false);
-  }
-  COperationTimeArray conditions;
+struct Selecting {
+  std::int32_t operation, cpuLimit;
+  bool matching;
 };
 
-TEST_F(ConditionSelectionTest, NoConditionsSelectNothing) {
-  const CConditionOutcome outcome = Evaluate();
-  EXPECT_EQ(0, outcome.matched);
-  EXPECT_EQ(100, outcome.workingSetCpuLoadLimit);
-  EXPECT_EQ(100, outcome.wholeMemoryCpuLoadLimit);
-}
+struct SelectionCase {
+  const char* name;
+  std::vector<Selecting> conditions;
+  CConditionOutcome expected;
+};
 
-TEST_F(ConditionSelectionTest, SameOperationTakesTheSmallestLimit) {
-  Add(0, 30);
-  Add(0, 50);
-  Add(0, 10, /*matching=*/false);
-  const CConditionOutcome outcome = Evaluate();
-  EXPECT_EQ(1, outcome.matched);
-  EXPECT_EQ(1, outcome.optimizeWorkingSet);
-  EXPECT_EQ(30, outcome.workingSetCpuLoadLimit);
-  EXPECT_EQ(0, outcome.optimizeWholeMemory);
-  EXPECT_EQ(100, outcome.wholeMemoryCpuLoadLimit);
-}
-
-TEST_F(ConditionSelectionTest, BothAndWholeMemoryCombineInEitherOrder) {
-  for (bool bothFirst : {true, false}) {
-    conditions.clear();
-    if (bothFirst) Add(2, 40);
-    Add(1, 20);
-    if (!bothFirst) Add(2, 40);
-    const CConditionOutcome outcome = Evaluate();
-    EXPECT_EQ(1, outcome.optimizeWorkingSet);
-    EXPECT_EQ(1, outcome.optimizeWholeMemory);
-    EXPECT_EQ(40, outcome.workingSetCpuLoadLimit);
-    EXPECT_EQ(20, outcome.wholeMemoryCpuLoadLimit);
+TEST(ConditionSelectionTest, MatchingConditionsCombine) {
+  const SelectionCase cases[] = {
+      {"none", {}, {0, 0, 0, 100, 100}},
+      {"smallest limit of the same operation",
+       {{0, 30, 1}, {0, 50, 1}, {0, 10, 0}},
+       {1, 1, 0, 30, 100}},
+      {"both, then whole memory", {{2, 40, 1}, {1, 20, 1}}, {1, 1, 1, 40, 20}},
+      {"whole memory, then both", {{1, 20, 1}, {2, 40, 1}}, {1, 1, 1, 40, 20}},
+      {"unknown operations", {{3, 5, 1}, {-1, 5, 1}}, {1, 0, 0, 100, 100}},
+  };
+  for (const SelectionCase& c : cases) {
+    COperationTimeArray conditions;
+    for (const Selecting& s : c.conditions) {
+      conditions.push_back(
+          std::make_unique<COperationTime>(Condition(11, -1, -1, -1, s.matching ? 0 : 101)));
+      conditions.back()->m_nOperation = s.operation;
+      conditions.back()->m_nCpuLoadLimit = s.cpuLimit;
+    }
+    auto fields = [](const CConditionOutcome& o) {
+      return std::make_tuple(o.matched, o.optimizeWorkingSet, o.optimizeWholeMemory,
+                             o.workingSetCpuLoadLimit, o.wholeMemoryCpuLoadLimit);
+    };
+    EXPECT_EQ(fields(c.expected),
+              fields(EvaluateConditions(conditions, qvtest::BreakDown(0), 50, false)))
+        << c.name;
   }
-}
-
-TEST_F(ConditionSelectionTest, UnknownOperationMatchesWithoutSelectingAnything) {
-  Add(3, 5);
-  Add(-1, 5);
-  const CConditionOutcome outcome = Evaluate();
-  EXPECT_EQ(1, outcome.matched);
-  EXPECT_EQ(0, outcome.optimizeWorkingSet);
-  EXPECT_EQ(0, outcome.optimizeWholeMemory);
-  EXPECT_EQ(100, outcome.workingSetCpuLoadLimit);
-  EXPECT_EQ(100, outcome.wholeMemoryCpuLoadLimit);
 }
 
 }  // namespace

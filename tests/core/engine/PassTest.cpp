@@ -6,7 +6,6 @@
 #include "engine/MemClean.h"
 #include "support/Conditions.h"
 #include "support/FakeEngineSystem.h"
-#include "support/FakePlatform.h"
 
 namespace {
 
@@ -14,57 +13,96 @@ using qvtest::TimeOf;
 
 class PassTest : public ::testing::Test {
  protected:
-  PassTest() : clean(CEnginePlatform{&system, nullptr, nullptr, nullptr}) {}
-
-  // A condition that holds at every minute of the hour, with no operation.
-  void AddAlwaysMatchingCondition(std::int32_t operation = 7) {
-    clean.m_appSetting.m_aOperationTime.push_back(qvtest::AlwaysMatchingCondition(operation));
+  PassTest() : clean(fake.Platform()) {
+    ResetCpuLoadStateForTesting();
+    system.onSend = [this] { sentAt.push_back(clean.m_aLog.GetCount()); };
   }
+  ~PassTest() override { ResetCpuLoadStateForTesting(); }
 
+  COperationTime& AddCondition(std::int32_t operation = 7, std::int32_t cpuLimit = 100) {
+    return *clean.m_appSetting.m_aOperationTime.emplace_back(
+        qvtest::AlwaysMatchingCondition(operation, cpuLimit));
+  }
+  // A condition pass after a fresh start, under a CPU as busy as the test says.
+  int ConditionPass(int load = 0) {
+    clean.m_aLog.TakeAll();
+    sentAt.clear();
+    system.posts = 0;
+    clean.m_appSetting.m_timeLastExecute = 0;
+    fake.performance.blocks = {qvtest::PerfBlock(0, {})};  // no processor object
+    fake.performance.idleShare = 100 - load;
+    return clean.CleanUp();
+  }
   std::vector<std::string> Lines() { return clean.m_aLog.Copy(); }
 
-  qvtest::FakeEngineSystem system;
+  qvtest::FakePlatform fake;
+  qvtest::FakeEngineSystem& system = fake.system;
   CMemClean clean;
+  std::vector<std::size_t> sentAt;  // the number of lines at every notify
 };
 
-TEST_F(PassTest, ManualPassWithoutOperationsWritesStartMemoryStateAndEnd) {
+TEST_F(PassTest, ManualPassWritesStartMemoryStateAndEnd) {
   system.now = TimeOf(2026, 3, 4, 5, 6, 7);
   system.secondsPerClockRead = 2;
+  system.memory = {100, 64ull << 30, 5ull << 30, 128ull << 30, 4097ull << 20};
   EXPECT_EQ(1, clean.CleanUp());
-  const std::vector<std::string> lines = Lines();
-  ASSERT_EQ(7u, lines.size());
-  EXPECT_EQ("--- 手動でのオペレーション開始 2026/03/04 05:06:07", lines[0]);
-  EXPECT_EQ("* メモリ使用率           : 54 %", lines[1]);
-  EXPECT_EQ("* 全物理メモリ容量       : 524288 KB", lines[2]);
-  EXPECT_EQ("* 空き物理メモリ容量     : 204800 KB", lines[3]);
-  EXPECT_EQ("* 全ページファイル容量   : 1048576 KB", lines[4]);
-  EXPECT_EQ("* 空きページファイル容量 : 819200 KB", lines[5]);
-  EXPECT_EQ("--- オペレーション終了 2026/03/04 05:06:09", lines[6]);
+  const std::vector<std::string> expected = {
+      "--- 手動でのオペレーション開始 2026/03/04 05:06:07",
+      "* メモリ使用率           : 100 %",
+      "* 全物理メモリ容量       : 67108864 KB",
+      "* 空き物理メモリ容量     : 5242880 KB",
+      "* 全ページファイル容量   : 134217728 KB",
+      "* 空きページファイル容量 : 4195328 KB",
+      "--- オペレーション終了 2026/03/04 05:06:09",
+  };
+  EXPECT_EQ(expected, Lines());
+  for (int i = 1; i <= 5; ++i) EXPECT_EQ(':', Lines()[i][25]) << "colons line up";
+  // "開始" in code page 932 ("表" would carry 0x5C as its trail byte).
+  EXPECT_NE(std::string::npos, Lines()[0].find("\x8a\x4a\x8e\x6e"));
   // Every line is posted; the start and the end line are also sent and waited for.
   EXPECT_EQ(7, system.posts);
-  EXPECT_EQ(2, system.sends);
-  EXPECT_EQ(clean.m_appSetting.m_timeLastExecute, CAppSetting().m_timeLastExecute)
+  EXPECT_EQ((std::vector<std::size_t>{1, 7}), sentAt);
+  EXPECT_EQ(CAppSetting().m_timeLastExecute, clean.m_appSetting.m_timeLastExecute)
       << "a manual pass does not count as the last condition pass";
+  EXPECT_EQ(1, clean.ShowInfo());
 }
 
-TEST_F(PassTest, ConditionPassWhenNothingMatchesWritesNothing) {
-  auto condition = std::make_unique<COperationTime>();
-  condition->m_nExecMode = COperationTime::kEveryHour;
-  condition->m_nMinute = 16;  // the clock says 10:15
-  clean.m_appSetting.m_aOperationTime.push_back(std::move(condition));
-  const QvTime lastExecute = clean.m_appSetting.m_timeLastExecute;
-  for (int* mode : {&clean.m_bTimerMode, &clean.m_bServiceMode}) {
-    *mode = 1;
-    EXPECT_EQ(0, clean.CleanUp());
-    *mode = 0;
+TEST_F(PassTest, ConditionPassRunsOnlyWhenAConditionHoldsNow) {
+  // The clock says Monday 10:15, the memory load as the case says.
+  struct Case {
+    std::int32_t mode, hour, minute, threshold;
+    std::uint32_t load;
+    int runs;
+  } const cases[] = {
+      {COperationTime::kEveryDay, 10, 15, -1, 0, 1},
+      {COperationTime::kEveryDay, 10, 16, -1, 0, 0},
+      {COperationTime::kEveryHour, -1, 14, -1, 0, 0},
+      {COperationTime::kMemoryLoad, -1, -1, 60, 60, 1},
+      {COperationTime::kMemoryLoad, -1, -1, 60, 59, 0},
+  };
+  for (const Case& c : cases) {
+    clean.m_appSetting.m_aOperationTime.clear();
+    COperationTime& condition = AddCondition();
+    condition.m_nExecMode = c.mode;
+    condition.m_nHour = c.hour;
+    condition.m_nMinute = c.minute;
+    condition.m_nMemoryLoad = c.threshold;
+    system.memory.memoryLoad = c.load;
+    for (std::int32_t* mode : {&clean.m_bTimerMode, &clean.m_bServiceMode}) {
+      *mode = 1;
+      EXPECT_EQ(c.runs, ConditionPass()) << c.mode << " " << c.minute << " " << c.load;
+      EXPECT_EQ(c.runs ? 7u : 0u, clean.m_aLog.GetCount());
+      EXPECT_EQ(c.runs ? 7 : 0, system.posts);
+      EXPECT_EQ(c.runs ? system.now : 0, clean.m_appSetting.m_timeLastExecute);
+      // Posting is the registered window's business; a service pass waits for no window.
+      EXPECT_EQ(c.runs && mode == &clean.m_bTimerMode ? 2u : 0u, sentAt.size());
+      *mode = 0;
+    }
   }
-  EXPECT_TRUE(clean.m_aLog.IsEmpty());
-  EXPECT_EQ(0, system.posts + system.sends);
-  EXPECT_EQ(lastExecute, clean.m_appSetting.m_timeLastExecute);
 }
 
 TEST_F(PassTest, ConditionPassRecordsTheTimeOfItsStartLine) {
-  AddAlwaysMatchingCondition();
+  AddCondition();
   clean.m_bTimerMode = 1;
   system.now = TimeOf(2026, 12, 7, 23, 59, 58);
   system.secondsPerClockRead = 3;
@@ -77,132 +115,74 @@ TEST_F(PassTest, ConditionPassRecordsTheTimeOfItsStartLine) {
   EXPECT_EQ(TimeOf(2026, 12, 8, 0, 0, 1), clean.m_appSetting.m_timeLastExecute);
 }
 
-TEST_F(PassTest, IntervalRefusesStrictlyWithinTheInterval) {
-  AddAlwaysMatchingCondition();
-  clean.m_bServiceMode = 1;
-  clean.m_appSetting.m_nInterval = 5;
-  const QvTime last = system.now - 5 * 60 + 1;
-  clean.m_appSetting.m_timeLastExecute = last;
-  EXPECT_EQ(0, clean.CleanUp());
-  const std::vector<std::string> lines = Lines();
-  ASSERT_EQ(2u, lines.size());
-  EXPECT_EQ("--- 実行条件判断によるオペレーション開始 2026/12/07 10:15:00", lines[0]);
-  EXPECT_EQ("タイムインターバル設定によるオペレーション中止", lines[1]);
-  EXPECT_EQ(last, clean.m_appSetting.m_timeLastExecute);
-
-  // Exactly five minutes after the last pass it runs.
-  clean.m_aLog.TakeAll();
-  clean.m_appSetting.m_timeLastExecute = system.now - 5 * 60;
-  EXPECT_EQ(1, clean.CleanUp());
-  EXPECT_EQ(system.now, clean.m_appSetting.m_timeLastExecute);
-}
-
-TEST_F(PassTest, IntervalZeroNeverRefuses) {
-  AddAlwaysMatchingCondition();
+TEST_F(PassTest, IntervalRefusesStrictlyWithinItButNotAfterTheClockWasSetBack) {
+  AddCondition();
   clean.m_bTimerMode = 1;
-  clean.m_appSetting.m_nInterval = 0;
-  EXPECT_EQ(1, clean.CleanUp());
-  EXPECT_EQ(1, clean.CleanUp()) << "the same second as the last pass";
-}
-
-TEST_F(PassTest, ServicePassSendsNothing) {
-  AddAlwaysMatchingCondition();
-  clean.m_bServiceMode = 1;
-  ASSERT_EQ(1, clean.CleanUp());
-  EXPECT_EQ(0, system.sends);
-  EXPECT_EQ(7, system.posts) << "posting is the registered window's business";
-}
-
-TEST_F(PassTest, MemoryStateLinesAreAlignedAndShowLargeMachines) {
-  system.memory = {100, 64ull << 30, 5ull << 30, 128ull << 30, 4097ull << 20};
-  EXPECT_EQ(1, clean.ShowInfo());
-  const std::vector<std::string> lines = Lines();
-  ASSERT_EQ(5u, lines.size());
-  for (const std::string& line : lines) EXPECT_EQ(':', line[25]) << line;
-  EXPECT_EQ("* メモリ使用率           : 100 %", lines[0]);
-  EXPECT_EQ("* 全物理メモリ容量       : 67108864 KB", lines[1]);
-  EXPECT_EQ("* 空き物理メモリ容量     : 5242880 KB", lines[2]);
-  EXPECT_EQ("* 全ページファイル容量   : 134217728 KB", lines[3]);
-  EXPECT_EQ("* 空きページファイル容量 : 4195328 KB", lines[4]);
-  EXPECT_EQ(0, system.sends);
-}
-
-TEST_F(PassTest, LinesAreCodePage932) {
-  // "開始" in code page 932; "表" would carry 0x5C as its trail byte.
-  ASSERT_TRUE(clean.CleanUp());
-  const std::string start = Lines()[0];
-  EXPECT_NE(std::string::npos, start.find("\x8a\x4a\x8e\x6e"));
-}
-
-}  // namespace
-
-namespace {
-
-// Condition passes measured against a CPU that is as busy as the test says.
-class CpuGateTest : public ::testing::Test {
- protected:
-  CpuGateTest() : clean(fake.Platform()) {
-    ResetCpuLoadStateForTesting();
-    clean.m_bTimerMode = 1;
-    fake.performance.blocks = {qvtest::PerfDataBuilder().Build()};  // no processor object
+  struct Case {
+    std::int32_t interval;
+    QvTime sinceLast;  // negative: the last pass lies in the future
+    int runs;
+  } const cases[] = {{5, 5 * 60 - 1, 0}, {5, 5 * 60, 1}, {0, 0, 1}, {5, -3600, 1}, {5, -1, 1}};
+  for (const Case& c : cases) {
+    clean.m_aLog.TakeAll();
+    system.posts = 0;
+    sentAt.clear();
+    clean.m_appSetting.m_nInterval = c.interval;
+    const QvTime last = system.now - c.sinceLast;
+    clean.m_appSetting.m_timeLastExecute = last;
+    EXPECT_EQ(c.runs, clean.CleanUp()) << c.interval << " " << c.sinceLast;
+    EXPECT_EQ(c.runs ? system.now : last, clean.m_appSetting.m_timeLastExecute);
+    if (!c.runs) {
+      const std::vector<std::string> expected = {
+          "--- 実行条件判断によるオペレーション開始 2026/12/07 10:15:00",
+          "タイムインターバル設定によるオペレーション中止"};
+      EXPECT_EQ(expected, Lines());
+      EXPECT_EQ(2, system.posts);
+      EXPECT_EQ((std::vector<std::size_t>{1}), sentAt) << "the refusal is not waited for";
+    }
   }
-  ~CpuGateTest() override { ResetCpuLoadStateForTesting(); }
+}
 
-  void AddCondition(std::int32_t operation, std::int32_t cpuLimit) {
-    clean.m_appSetting.m_aOperationTime.push_back(
-        qvtest::AlwaysMatchingCondition(operation, cpuLimit));
+TEST_F(PassTest, CpuLoadAboveEitherLimitRefusesThePass) {
+  // The limits of a trimming and a releasing condition, the load, the lines that follow the
+  // start line (none: no measurement; no refusal: the pass runs).
+  struct Case {
+    std::int32_t workingSet, wholeMemory;
+    int load;
+    const char *cpuLine, *refusal;
+  } const cases[] = {
+      {100, 100, 99, nullptr, nullptr},
+      {30, 100, 30, "CPU負荷 30 %", nullptr},
+      {30, 100, 31, "CPU負荷 31 %", "CPU負荷 31 % > 設定負荷 30 % によりオペレーションを中止"},
+      {40, 20, 50, "CPU負荷 50 %", "CPU負荷 50 % > 設定負荷 40 % によりオペレーションを中止"},
+      {40, 20, 25, "CPU負荷 25 %", "CPU負荷 25 % > 設定負荷 20 % によりオペレーションを中止"},
+  };
+  clean.m_bTimerMode = 1;
+  for (const Case& c : cases) {
+    clean.m_appSetting.m_aOperationTime.clear();
+    AddCondition(0, c.workingSet);
+    AddCondition(1, c.wholeMemory);
+    system.sleeps.clear();
+    EXPECT_EQ(c.refusal ? 0 : 1, ConditionPass(c.load)) << c.load;
+    if (!c.cpuLine) {
+      EXPECT_TRUE(system.sleeps.empty());
+      EXPECT_EQ(std::string::npos, Lines()[1].find("CPU"));
+      continue;
+    }
+    EXPECT_EQ(c.cpuLine, Lines()[1]);
+    EXPECT_EQ(2u, sentAt[1]) << "the CPU line is waited for";
+    EXPECT_EQ(10u, system.sleeps.size()) << "ten one-second samples";
+    if (c.refusal) {
+      EXPECT_EQ((std::vector<std::string>{Lines()[0], c.cpuLine, c.refusal}), Lines());
+      EXPECT_EQ((std::vector<std::size_t>{1, 2, 3}), sentAt) << "so is the refusal";
+      EXPECT_EQ(3, system.posts);
+      EXPECT_EQ(0, clean.m_appSetting.m_timeLastExecute);
+    }
   }
-  void SetLoad(int percent) { fake.performance.idleShareOnNextTimes = 100 - percent; }
-  std::vector<std::string> Lines() { return clean.m_aLog.Copy(); }
-
-  qvtest::FakePlatform fake;
-  CMemClean clean;
-};
-
-TEST_F(CpuGateTest, NoLimitBelowHundredMeansNoMeasurement) {
-  AddCondition(9, 100);
-  EXPECT_EQ(1, clean.CleanUp());
-  for (const std::string& line : Lines()) EXPECT_EQ(std::string::npos, line.find("CPU"));
-  EXPECT_TRUE(fake.system.sleeps.empty());
-  EXPECT_TRUE(fake.performance.valueNames.empty());
-}
-
-TEST_F(CpuGateTest, LoadAtTheLimitRunsAndAboveItRefuses) {
-  AddCondition(0, 30);
-  SetLoad(30);
-  EXPECT_EQ(1, clean.CleanUp());
-  EXPECT_EQ("CPU負荷 30 %", Lines()[1]);
-  EXPECT_EQ(10u, fake.system.sleeps.size()) << "ten one-second samples";
-
-  clean.m_aLog.TakeAll();
-  clean.m_appSetting.m_timeLastExecute = 0;
-  SetLoad(31);
-  const QvTime lastExecute = clean.m_appSetting.m_timeLastExecute;
-  EXPECT_EQ(0, clean.CleanUp());
-  const std::vector<std::string> lines = Lines();
-  ASSERT_EQ(3u, lines.size());
-  EXPECT_EQ("CPU負荷 31 % > 設定負荷 30 % によりオペレーションを中止", lines[2]);
-  EXPECT_EQ(lastExecute, clean.m_appSetting.m_timeLastExecute);
-}
-
-TEST_F(CpuGateTest, BothLimitsExceededNamesTheWorkingSetLimit) {
-  AddCondition(0, 40);
-  AddCondition(1, 20);
-  SetLoad(50);
-  EXPECT_EQ(0, clean.CleanUp());
-  EXPECT_EQ("CPU負荷 50 % > 設定負荷 40 % によりオペレーションを中止", Lines().back());
-
-  // A load above only the whole-memory limit refuses the whole pass, too.
-  clean.m_aLog.TakeAll();
-  SetLoad(25);
-  EXPECT_EQ(0, clean.CleanUp());
-  EXPECT_EQ("CPU負荷 25 % > 設定負荷 20 % によりオペレーションを中止", Lines().back());
-}
-
-TEST_F(CpuGateTest, UnsupportedMeasurementRunsThePass) {
-  AddCondition(0, 10);
+  // An unsupported measurement gives -1, which exceeds no limit.
+  ResetCpuLoadStateForTesting();
   fake.performance.version = {1, 4};
-  EXPECT_EQ(1, clean.CleanUp());
+  EXPECT_EQ(1, ConditionPass());
   EXPECT_EQ("CPU負荷 -1 %", Lines()[1]);
 }
 

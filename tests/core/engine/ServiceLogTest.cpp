@@ -1,20 +1,24 @@
-// The service log file: appending, cutting the oldest lines at the size limit, and keeping the
-// lines while another program holds the file.
+// The service log file: appending, cutting the oldest lines at the size limit without ever
+// leaving a cut file, refusing links, and keeping the lines (within bounds) while another
+// program holds the file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 #include "engine/MemClean.h"
 #include "engine/ServiceLog.h"
+#include "settings/FileStore.h"
 #include "support/Conditions.h"
 #include "support/FakeEngineSystem.h"
+#include "support/TempDir.h"
 
 namespace {
 
 const char kDirectory[] = "C:\\Quorvel\\SVC";
 const char kLogPath[] = "C:\\Quorvel\\SVC\\vorel.log";
 
-// Lines of ten bytes each, CR LF included: "A000000\r\n" style with the given letter.
+// Lines of ten bytes each, CR LF included: "A0000000\r\n" style with the given letter.
 std::string Lines(char letter, int first, int count) {
   std::string text;
   for (int i = first; i < first + count; ++i) {
@@ -35,80 +39,55 @@ std::string Reference(const std::string& old, const std::string& text, std::uint
   return all;
 }
 
-class LogFileTest : public ::testing::Test {
- protected:
-  std::string Append(const std::string& old, const std::string& text, std::uint64_t limit) {
-    std::string bytes = old;
-    qvtest::FakeFile file(bytes, bytesRead);
-    EXPECT_TRUE(AppendWithinLimit(file, text, limit));
-    return bytes;
+// The file after text was added to old within the limit.
+std::string Append(qvtest::FakeEngineSystem& system, const std::string& old,
+                   const std::string& text, std::uint64_t limit) {
+  system.directories.insert(kDirectory);
+  system.files[kLogPath] = old;
+  CLogWrite plan;
+  EXPECT_TRUE(PlanLogWrite(*system.OpenExclusive(kLogPath), text, limit, plan));
+  if (plan.rewrite) return plan.bytes;
+  EXPECT_EQ(old.size(), plan.appendAt);
+  return old + plan.bytes;
+}
+
+TEST(LogFileTest, OldestLinesAreCutAtALineStartReadingNoMoreThanSurvives) {
+  struct Case {
+    const char* name;
+    std::string old, text;
+    std::uint64_t limit;
+    std::string expected;
+    bool readsOld;
+  } const cases[] = {
+      {"cut inside a line", Lines('A', 0, 100), Lines('B', 0, 10), 1024,
+       Lines('A', 8, 92) + Lines('B', 0, 10), true},
+      {"exact fill", Lines('A', 0, 100), std::string(24, 'x'), 1024,
+       Lines('A', 0, 100) + std::string(24, 'x'), false},
+      {"pass longer than the limit", Lines('A', 0, 50), Lines('B', 0, 300), 1024,
+       Lines('B', 198, 102), false},
+      // Ten bytes too many, exactly the first line: the next goes as well.
+      {"cut right after a line end", Lines('A', 0, 100), std::string(32, 'y') + "\r\n", 1024,
+       Lines('A', 2, 98) + std::string(32, 'y') + "\r\n", true},
+      // The rest begins with the first line's CR LF: nothing more goes.
+      {"cut right before a line end", Lines('A', 0, 100), std::string(32, 'z'), 1024,
+       "\r\n" + Lines('A', 1, 99) + std::string(32, 'z'), true},
+      {"no limit", Lines('A', 0, 5000), "new\r\n", 0, Lines('A', 0, 5000) + "new\r\n", false},
+      {"negative limit", Lines('A', 0, 50), "new\r\n", LogSizeLimitBytes(-1),
+       Lines('A', 0, 50) + "new\r\n", false},
+      {"huge old log", Lines('A', 0, 200000), Lines('B', 0, 3), 1024,
+       Lines('A', 199901, 99) + Lines('B', 0, 3), true},
+  };
+  for (const Case& c : cases) {
+    qvtest::FakeEngineSystem system;
+    EXPECT_EQ(c.expected, Append(system, c.old, c.text, c.limit)) << c.name;
+    EXPECT_EQ(c.readsOld, system.bytesRead > 0) << c.name;
+    EXPECT_LE(system.bytesRead, c.limit) << c.name;
   }
-  std::uint64_t bytesRead = 0;
-};
-
-TEST_F(LogFileTest, NewLinesPastTheLimitCutTheOldestAtALineStart) {
-  const std::string old = Lines('A', 0, 100);  // 1000 bytes
-  const std::string text = Lines('B', 0, 10);  // 100 bytes
-  const std::string result = Append(old, text, 1024);
-  EXPECT_LE(result.size(), 1024u);
-  EXPECT_EQ('A', result[0]);
-  EXPECT_EQ(0u, (result.size()) % 10) << "whole lines only";
-  EXPECT_EQ(text, result.substr(result.size() - text.size()));
-  EXPECT_EQ(Reference(old, text, 1024), result);
-  EXPECT_LE(bytesRead, 1024u);
-}
-
-TEST_F(LogFileTest, ExactFillIsAppendedWithoutCut) {
-  const std::string old = Lines('A', 0, 100);
-  const std::string text(24, 'x');
-  EXPECT_EQ(old + text, Append(old, text, 1024));
-  EXPECT_EQ(0u, bytesRead);
-}
-
-TEST_F(LogFileTest, PassLongerThanTheLimitKeepsItsNewestLines) {
-  const std::string old = Lines('A', 0, 50);
-  const std::string text = Lines('B', 0, 300);  // 3000 bytes
-  const std::string result = Append(old, text, 1024);
-  EXPECT_EQ(Lines('B', 198, 102), result);
-  EXPECT_EQ(0u, bytesRead) << "nothing of the old file survives, so nothing of it is read";
-}
-
-TEST_F(LogFileTest, CutRightAfterALineEndDropsTheNextLineToo) {
-  // 1000 + 34 bytes under 1024: ten bytes too many, exactly the first line.
-  const std::string old = Lines('A', 0, 100);
-  const std::string text = "0123456789ABCDEFGHIJKLMNOPQRSTUV\r\n";
-  const std::string result = Append(old, text, 1024);
-  EXPECT_EQ(Lines('A', 2, 98) + text, result);
-}
-
-TEST_F(LogFileTest, CutRightBeforeALineEndKeepsTheEmptyLine) {
-  // Eight bytes too many: the rest begins with the first line's CR LF, and nothing more goes.
-  const std::string old = Lines('A', 0, 100);
-  const std::string text(32, 'z');
-  EXPECT_EQ("\r\n" + Lines('A', 1, 99) + text, Append(old, text, 1024));
-}
-
-TEST_F(LogFileTest, NoLimitNeverCuts) {
-  const std::string old = Lines('A', 0, 5000);
-  EXPECT_EQ(old + "new\r\n", Append(old, "new\r\n", 0));
-  EXPECT_EQ(old + "new\r\n", Append(old, "new\r\n", LogSizeLimitBytes(-1)));
-  EXPECT_EQ(0u, bytesRead);
-}
-
-TEST_F(LogFileTest, LargeLimitsDoNotWrap) {
-  EXPECT_EQ(2147483647ull * 1024, LogSizeLimitBytes(2147483647));
   EXPECT_EQ(4194304ull * 1024, LogSizeLimitBytes(4194304));  // 4 GB: 0 in 32 bits
   EXPECT_EQ(1048576u, LogSizeLimitBytes(1024));
 }
 
-TEST_F(LogFileTest, HugeOldLogIsReadOnlyUpToTheLimit) {
-  const std::string old = Lines('A', 0, 200000);  // 2 MB, grown while the limit was 0
-  const std::string result = Append(old, Lines('B', 0, 3), 1024);
-  EXPECT_LE(bytesRead, 1024u);
-  EXPECT_EQ(Reference(old, Lines('B', 0, 3), 1024), result);
-}
-
-TEST_F(LogFileTest, AgreesWithTheWholeFileReferenceOnRandomLogs) {
+TEST(LogFileTest, AgreesWithTheWholeFileReferenceOnRandomLogs) {
   std::mt19937 random(12345);
   for (int round = 0; round < 2000; ++round) {
     auto randomText = [&](int maxLength) {
@@ -119,12 +98,57 @@ TEST_F(LogFileTest, AgreesWithTheWholeFileReferenceOnRandomLogs) {
     const std::string old = randomText(300);
     const std::string text = randomText(300);
     const std::uint64_t limit = random() % 400;
-    bytesRead = 0;
-    ASSERT_EQ(Reference(old, text, limit), Append(old, text, limit))
+    qvtest::FakeEngineSystem system;
+    ASSERT_EQ(Reference(old, text, limit), Append(system, old, text, limit))
         << "round " << round << " limit " << limit;
-    if (limit != 0) {
-      ASSERT_LE(bytesRead, limit);
-    }
+    ASSERT_LE(system.bytesRead, limit) << "no cut, nothing read";
+  }
+}
+
+TEST(LogFileTest, LinksAreRefusedAndATrimPutsAWholeNewFileInPlace) {
+  qvtest::TempDir dir;
+  IEngineSystem& system = *SystemEnginePlatform().system;
+  const std::string log = dir.File("vorel.log");
+  CLogLines lines;
+  lines.Add("new", 1024);
+  std::error_code linkError;
+  std::filesystem::create_symlink(dir.File("victim"), log, linkError);
+  std::filesystem::create_symlink(dir.File("victim"), dir.File("qvlset.def"), linkError);
+  if (std::filesystem::is_symlink(log)) {  // Wine makes no links
+    qvtest::WriteBytes(dir.File("victim"), "victim");
+    EXPECT_EQ(0, WriteLogFile(system, log, lines, 0));
+    EXPECT_EQ(nullptr, SystemFileStore().OpenForReading(dir.File("qvlset.def")));
+    EXPECT_EQ("victim", qvtest::ReadBytes(dir.File("victim")));
+    EXPECT_EQ(1u, lines.GetCount());
+  }
+  std::filesystem::remove_all(dir.Path());
+  std::filesystem::create_directories(dir.Path());
+  qvtest::WriteBytes(log, std::string(2000, 'x') + "\r\nold\r\n");
+  EXPECT_EQ(1, WriteLogFile(system, log, lines, 16));
+  EXPECT_EQ("old\r\nnew\r\n", qvtest::ReadBytes(log));
+  EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.Path()), {}))
+      << "no temporary file and no backup are left";
+}
+
+TEST(PendingLinesTest, OldestLinesGoPastTheLogLimitAndOneLineSaysHowMany) {
+  for (const auto& [limitKb, bound] :
+       {std::pair<int, std::uint64_t>{1, 1024}, {0, 1u << 20}, {-5, 1u << 20}}) {
+    qvtest::FakeEngineSystem system;
+    CMemClean clean(CEnginePlatform{&system, nullptr, nullptr, nullptr});
+    clean.m_appSetting.m_nLogSizeLimit = limitKb;
+    const int total = static_cast<int>(bound / 10) + 50;
+    for (int i = 0; i < total; ++i) clean.AddLog(Lines('A', i, 1).substr(0, 8));
+    const std::vector<std::string> lines = clean.m_aLog.Copy();
+    std::uint64_t bytes = 0;
+    for (const std::string& line : lines) bytes += line.size() + 2;
+    EXPECT_LE(bytes, bound);
+    EXPECT_GT(bytes, bound - 100) << "no more go than must";
+    // "ログ %d 行を破棄しました" in code page 932.
+    EXPECT_EQ("\x83\x8d\x83\x4f " + std::to_string(total - (lines.size() - 1)) +
+                  " \x8d\x73\x82\xf0\x94\x6a\x8a\xfc\x82\xb5\x82\xdc\x82\xb5\x82\xbd",
+              lines[0]);
+    EXPECT_EQ(Lines('A', total - 1, 1).substr(0, 8), lines.back());
+    EXPECT_EQ('A', lines[1][0]) << "one notice only";
   }
 }
 
@@ -142,7 +166,6 @@ class ServiceLogTest : public ::testing::Test {
     ASSERT_EQ(1, DoCleanUp(&clean));
     ASSERT_EQ(0, clean.m_bRunning);
   }
-
   std::string LogFile() { return system.files[kLogPath]; }
 
   qvtest::FakeEngineSystem system;
@@ -151,12 +174,13 @@ class ServiceLogTest : public ::testing::Test {
 };
 
 TEST_F(ServiceLogTest, CompletedPassCreatesTheDirectoryAndAppendsItsLines) {
+  EXPECT_EQ(0, WriteServiceLog(nullptr));
   RunServicePass();
   EXPECT_TRUE(system.directories.count(kDirectory));
   const std::string log = LogFile();
   EXPECT_EQ(0u, log.find("--- 実行条件判断によるオペレーション開始 2026/12/07 10:15:00\r\n"));
-  EXPECT_EQ(7u * 2, static_cast<std::size_t>(std::count(log.begin(), log.end(), '\r') +
-                                             std::count(log.begin(), log.end(), '\n')));
+  EXPECT_EQ(7, std::count(log.begin(), log.end(), '\n'));
+  EXPECT_EQ(7, std::count(log.begin(), log.end(), '\r'));
   EXPECT_TRUE(clean.m_aLog.IsEmpty());
   EXPECT_EQ(0, system.sends);
   EXPECT_EQ(1, system.ownTrims);
@@ -180,9 +204,25 @@ TEST_F(ServiceLogTest, HeldFileIsRetriedTenTimesAndTheLinesWaitForTheNextPass) {
   RunServicePass();
   const std::string log = LogFile();
   EXPECT_EQ(0u, log.find(kept[0] + "\r\n")) << "the held lines come first";
-  EXPECT_NE(std::string::npos, log.find("2026/12/07 10:25:00"));
   EXPECT_LT(log.find("10:15:00"), log.find("10:25:00"));
   EXPECT_TRUE(clean.m_aLog.IsEmpty());
+}
+
+TEST_F(ServiceLogTest, FailedTrimmingWriteLeavesTheLogWholeAndKeepsTheLines) {
+  const std::string old = Lines('A', 0, 200);
+  system.directories.insert(kDirectory);
+  system.files[kLogPath] = old;
+  setting.m_nLogSizeLimit = 1;
+  system.failWrites = true;
+  RunServicePass();
+  EXPECT_EQ(old, LogFile());
+  EXPECT_EQ(7u, clean.m_aLog.GetCount());
+
+  system.failWrites = false;
+  system.now += 10 * 60;
+  RunServicePass();
+  EXPECT_LE(LogFile().size(), 1024u);
+  EXPECT_NE(std::string::npos, LogFile().find("10:25:00"));
 }
 
 TEST_F(ServiceLogTest, RefusedPassWritesNothingUntilTheNextCompletedPass) {
@@ -200,10 +240,6 @@ TEST_F(ServiceLogTest, RefusedPassWritesNothingUntilTheNextCompletedPass) {
   ASSERT_NE(std::string::npos, refusal);
   EXPECT_EQ(first.size(), log.find("--- 実行条件判断によるオペレーション開始 2026/12/07 10:16:00"));
   EXPECT_LT(refusal, log.find("10:26:00"));
-}
-
-TEST_F(ServiceLogTest, NullEngineWritesNothing) {
-  EXPECT_EQ(0, WriteServiceLog(nullptr));
 }
 
 }  // namespace
