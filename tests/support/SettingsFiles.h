@@ -76,31 +76,3 @@ class RecordingReporter final : public IReadFailureReporter {
 };
 
 }  // namespace qvtest
-
-namespace qvtest {
-
-// Bytes written out in hexadecimal, blanks ignored: "05000000 04000000".
-inline std::string Hex(const char* text) {
-  std::string bytes;
-  int high = -1;
-  for (const char* p = text; *p; ++p) {
-    int digit;
-    if (*p >= '0' && *p <= '9')
-      digit = *p - '0';
-    else if (*p >= 'a' && *p <= 'f')
-      digit = *p - 'a' + 10;
-    else if (*p >= 'A' && *p <= 'F')
-      digit = *p - 'A' + 10;
-    else
-      continue;
-    if (high < 0) {
-      high = digit;
-    } else {
-      bytes.push_back(static_cast<char>(high * 16 + digit));
-      high = -1;
-    }
-  }
-  return bytes;
-}
-
-}  // namespace qvtest
