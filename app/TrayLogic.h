@@ -1,0 +1,47 @@
+// The tray icon's decisions that need no window: the tip shown on a mouse move, the place
+// where the tray menu opens, and when timer mode starts a condition pass.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qv::app {
+
+enum class RunMode { kTimerRunning, kTimerStopped, kServiceRunning, kServiceStopped };
+
+// The window title of a mode (also the tip until the next mouse move).
+std::string ModeTitle(RunMode mode);
+// The tip of a mouse move: the mode and the physical memory load in percent.
+std::string TrayTipText(RunMode mode, unsigned memoryLoad);
+
+struct Point {
+  long x = 0;
+  long y = 0;
+  bool operator==(const Point& other) const { return x == other.x && y == other.y; }
+};
+struct Rect {
+  long left = 0;
+  long top = 0;
+  long right = 0;
+  long bottom = 0;
+};
+
+// The tray menu opens on the taskbar's inner edge, at the cursor's position along it: a
+// taskbar that spans the desktop's width moves the point's y to its inner edge, one that
+// spans its height moves x. Anything else leaves the cursor position.
+Point TrayMenuPoint(Point cursor, const Rect& desktop, const Rect& taskbar);
+
+// Whether a minute tick of timer mode starts a condition pass: not while a command-line pass
+// is unsettled, a pass runs or a tick is under way, and only once more than the start delay
+// has elapsed since the program started (a monotonic count, so that setting the clock back
+// does not hold passes off).
+struct CTimerTick {
+  bool commandLinePassUnsettled = false;
+  bool passRunning = false;
+  bool tickUnderWay = false;
+  std::uint64_t elapsedMilliseconds = 0;
+  int delayMinutes = 0;
+};
+bool TimerPassDue(const CTimerTick& tick);
+
+}  // namespace qv::app
