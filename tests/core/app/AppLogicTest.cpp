@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
-#include "app/TrayLogic.h"
+#include "app/FrameLogic.h"
 
 namespace {
 
@@ -130,6 +130,23 @@ TEST(TimerGateTest, APassStartsOnlyWhenNothingHoldsItOff) {
     EXPECT_EQ(c.due, TimerPassDue(c.tick))
         << c.tick.elapsedMilliseconds << " " << c.tick.delayMinutes;
   }
+}
+
+TEST(ReleaseLevelTest, ExactlyOneItemIsCheckedForMultiplesOfTen) {
+  for (int level = -10; level <= 110; ++level) {
+    int checked = 0;
+    for (unsigned id = kFirstReleaseLevelCommand; id <= kLastReleaseLevelCommand; ++id) {
+      if (ReleaseLevelChecked(id, level)) {
+        ++checked;
+        EXPECT_EQ(level, ReleaseLevelOfCommand(id));
+      }
+    }
+    const bool multiple = level >= 10 && level <= 100 && level % 10 == 0;
+    EXPECT_EQ(multiple ? 1 : 0, checked) << level;
+  }
+  EXPECT_EQ(10, ReleaseLevelOfCommand(32782));
+  EXPECT_EQ(100, ReleaseLevelOfCommand(32791));
+  EXPECT_EQ(0, ReleaseLevelOfCommand(32781));
 }
 
 }  // namespace

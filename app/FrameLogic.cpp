@@ -1,4 +1,4 @@
-#include "app/TrayLogic.h"
+#include "app/FrameLogic.h"
 
 #include <cstdio>
 
@@ -59,6 +59,16 @@ bool TimerPassDue(const CTimerTick& tick) {
   if (tick.commandLinePassUnsettled || tick.passRunning || tick.tickUnderWay) return false;
   const std::int64_t delay = static_cast<std::int64_t>(tick.delayMinutes) * 60 * 1000;
   return static_cast<std::int64_t>(tick.elapsedMilliseconds) > delay;
+}
+
+int ReleaseLevelOfCommand(unsigned id) {
+  if (id < kFirstReleaseLevelCommand || id > kLastReleaseLevelCommand) return 0;
+  return static_cast<int>(id - kFirstReleaseLevelCommand + 1) * 10;
+}
+
+bool ReleaseLevelChecked(unsigned id, int releaseLevel) {
+  const int level = ReleaseLevelOfCommand(id);
+  return level != 0 && level == releaseLevel;
 }
 
 }  // namespace qv::app

@@ -1,5 +1,6 @@
-// The tray icon's decisions that need no window: the tip shown on a mouse move, the place
-// where the tray menu opens, and when timer mode starts a condition pass.
+// The main window's decisions that need no window: the titles and tray tips of the modes,
+// the place where the tray menu opens, the release level of a menu item, and when timer mode
+// starts a condition pass.
 #pragma once
 
 #include <cstdint>
@@ -43,5 +44,12 @@ struct CTimerTick {
   int delayMinutes = 0;
 };
 bool TimerPassDue(const CTimerTick& tick);
+
+// The items "10%" to "100%" (commands 32782 to 32791) stand for these levels; an item is
+// checked when its level is the one in force.
+constexpr unsigned kFirstReleaseLevelCommand = 32782;
+constexpr unsigned kLastReleaseLevelCommand = 32791;
+int ReleaseLevelOfCommand(unsigned id);
+bool ReleaseLevelChecked(unsigned id, int releaseLevel);
 
 }  // namespace qv::app
