@@ -16,15 +16,16 @@ BOOL CMainApp::InitInstance(const std::string& commandLine) {
   m_hRichEdit = LoadSystemLibrary(L"riched20.dll");
 
   m_pFrame = std::make_unique<CMainFrame>();
-  SetMainWindow(m_pFrame.get());
+  // The main window only once it exists: a failed creation must not end the message loop
+  // before the message box has shown.
   if (!m_pFrame->CreateMainWindow()) {
-    SetMainWindow(nullptr);
     m_pFrame.reset();
     MessageBox("メインウィンドウを作成できませんでした", MB_OK | MB_ICONERROR);
     m_hMutex.Reset();
     m_nExitCode = 1;
     return FALSE;
   }
+  SetMainWindow(m_pFrame.get());
   m_pFrame->LoadSettings();
   m_pFrame->ShowWindow(SW_MINIMIZE);
   m_pFrame->ShowWindow(SW_HIDE);

@@ -119,6 +119,13 @@ TEST(MainWindowTest, TheCloseButtonHidesWhenAskedAndExitAlwaysCloses) {
   app.Command(kWindowShow);
   ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
   app.Command(kMinimizeOnClose);
+  // A logoff is never held up; the program saves and lets go of its icon, and Windows ends it.
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(
+      ::SendMessageTimeoutW(app.Window(), WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 5000, &answer));
+  EXPECT_EQ(1u, answer);
+  ::SendMessageTimeoutW(app.Window(), WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 5000, &answer);
+  EXPECT_EQ("remove\t", app.TrayJournal().back());
   app.Command(kExit);
   DWORD code = 99;
   ASSERT_TRUE(app.Ended(10000, &code));

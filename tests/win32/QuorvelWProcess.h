@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -46,8 +47,11 @@ class QuorvelW {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     m_folder = std::wstring(temp) + L"qvw-" + qv::Cp932ToWide(info->name()) + L"-" +
-               std::to_wstring(::GetCurrentProcessId());
-    ::CreateDirectoryW(m_folder.c_str(), nullptr);
+               std::to_wstring(::GetCurrentProcessId()) + L"-" +
+               std::to_wstring(::GetTickCount64());
+    std::error_code error;
+    std::filesystem::remove_all(m_folder, error);
+    std::filesystem::create_directories(m_folder, error);
     const std::wstring bin = qv::Cp932ToWide(QV_TEST_BIN_DIR);
     for (const wchar_t* name : {L"QuorvelW.exe", L"QuorvelL.dll"}) {
       EXPECT_TRUE(
@@ -61,6 +65,8 @@ class QuorvelW {
       ::TerminateProcess(m_process.Get(), 9);
       ::WaitForSingleObject(m_process.Get(), 5000);
     }
+    std::error_code error;
+    std::filesystem::remove_all(m_folder, error);
   }
 
   // Starts the program (stdout to the handle when given); its process handle.
