@@ -3,22 +3,14 @@
 
 #include "editing/ConditionRow.h"
 #include "settings/AppSetting.h"
+#include "support/Conditions.h"
 
 namespace {
 
 using qv::editing::CpuLoadText;
 using qv::editing::ModeText;
 using qv::editing::OperationText;
-
-COperationTime Condition(int mode, int day, int hour, int minute, int load = -1) {
-  COperationTime condition;
-  condition.m_nExecMode = mode;
-  condition.m_nDay = day;
-  condition.m_nHour = hour;
-  condition.m_nMinute = minute;
-  condition.m_nMemoryLoad = load;
-  return condition;
-}
+using qvtest::Condition;
 
 TEST(ConditionRowTest, TheDefaultSettingsGiveTheFourDefaultRows) {
   CAppSetting setting;
