@@ -109,7 +109,6 @@ class QuorvelW {
 
   HWND Window() const { return m_hWnd; }
   HANDLE Process() const { return m_process.Get(); }
-  const std::wstring& Folder() const { return m_folder; }
   std::wstring SettingsFile() const {
     return m_folder + L"\\" + qv::Cp932ToWide(GetWindowsUser()) + L"\\qvlset.def";
   }
