@@ -38,6 +38,11 @@ BOOL CMainApp::InitInstance(const std::string& commandLine) {
 }
 
 int CMainApp::ExitInstance(int loopResult) {
+  if (m_pFrame && m_pFrame->PassAbandoned()) {
+    // The killed pass thread may hold the heap's lock: nothing is freed any more.
+    m_hMutex.Reset();
+    ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(loopResult));
+  }
   m_pFrame.reset();
   m_hRichEdit.Reset();
   m_hMutex.Reset();

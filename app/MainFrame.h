@@ -66,6 +66,8 @@ class CMainFrame : public CFrameWindow {
   void RemoveTrayIcon();
   void ShowTrayMenu();
   void SaveWindowSettings() {}
+  // A pass was ended by force at close; what it held may stay held.
+  bool PassAbandoned() const { return m_bPassAbandoned; }
 
   bool PreTranslateMessage(MSG& msg) override;
   bool RouteCommand(UINT id) override;

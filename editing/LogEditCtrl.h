@@ -11,6 +11,10 @@ class CLogEditCtrl : public qv::CRichEditCtrl {
  public:
   // The view as a child with its styles, borderless, in the default GUI font.
   bool CreateView(HWND parent, UINT id);
-  // The line and "\r\n" at the end of the text, not undoable.
-  void AppendLine(const std::string& line) const { AppendText(line + "\r\n"); }
+  // The line and "\r\n" at the end of the text, not undoable. The empty selection (-1, -1)
+  // is the end of the text without counting it, which a long log would make slow.
+  void AppendLine(const std::string& line) const {
+    SetSel(-1, -1);
+    ReplaceSel(line + "\r\n");
+  }
 };

@@ -125,6 +125,9 @@ class QuorvelW {
 
   std::string Title() const { return TextOf(m_hWnd); }
   std::string LogText() const { return TextOf(Child(L"RichEdit20W")); }
+  LRESULT LogLength() const {
+    return ::SendMessageW(Child(L"RichEdit20W"), WM_GETTEXTLENGTH, 0, 0);
+  }
   bool ToolButtonEnabled(UINT id) const {
     return ::SendMessageW(Child(L"ToolbarWindow32", 0xE800), TB_ISBUTTONENABLED, id, 0) != 0;
   }
