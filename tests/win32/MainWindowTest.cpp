@@ -5,10 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "QuorvelWProcess.h"
 #include "engine/LogText.h"
-#include "settings/AppSetting.h"
 
 namespace {
 
@@ -30,10 +31,14 @@ std::size_t Count(const std::string& text, const std::string& part) {
   return n;
 }
 
+// Read as bytes: the library's reader would report a file caught half written. The level
+// follows the four conditions of 32 bytes after the version and the count.
 int SavedReleaseLevel(const QuorvelW& app) {
-  CAppSetting setting;
-  setting.Load(qv::WideToCp932(app.SettingsFile()));
-  return setting.m_nReleaseLevel;
+  const std::string bytes = qvtest::ReadFileBytes(app.SettingsFile());
+  if (bytes.size() != 152) return -1;
+  std::int32_t level = 0;
+  std::memcpy(&level, bytes.data() + 136, sizeof(level));
+  return level;
 }
 
 // The release level of a whole-memory pass is a share of the machine's memory: tests use 10 %.

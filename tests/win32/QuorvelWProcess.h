@@ -129,7 +129,8 @@ class QuorvelW {
     return ::SendMessageW(Child(L"RichEdit20W"), WM_GETTEXTLENGTH, 0, 0);
   }
   bool ToolButtonEnabled(UINT id) const {
-    return ::SendMessageW(Child(L"ToolbarWindow32", 0xE800), TB_ISBUTTONENABLED, id, 0) != 0;
+    const HWND toolbar = ::GetDlgItem(Child(L"ReBarWindow32"), 0xE800);
+    return ::SendMessageW(toolbar, TB_ISBUTTONENABLED, id, 0) != 0;
   }
   std::vector<std::string> TrayJournal() const {
     std::vector<std::string> lines;
@@ -180,25 +181,9 @@ class QuorvelW {
     return qv::WideToCp932(text);
   }
 
-  HWND Child(const wchar_t* className, int id = -1) const {
-    struct Search {
-      const wchar_t* className;
-      int id;
-      HWND found;
-    } search{className, id, nullptr};
-    ::EnumChildWindows(
-        m_hWnd,
-        [](HWND child, LPARAM param) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(param);
-          wchar_t name[64] = {};
-          ::GetClassNameW(child, name, 64);
-          if (std::wstring(name) != s->className) return TRUE;
-          if (s->id >= 0 && ::GetDlgCtrlID(child) != s->id) return TRUE;
-          s->found = child;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+  // The list and the log view are children of the frame, the toolbar a child of the rebar.
+  HWND Child(const wchar_t* className) const {
+    return ::FindWindowExW(m_hWnd, nullptr, className, nullptr);
   }
 
   std::wstring m_folder;
