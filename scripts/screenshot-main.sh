@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes screenshots of QuorvelW's main window under the run's Xvfb display and checks that they
 # are not blank: the condition list as the window first shows, the log view with the memory
-# information, and the tray menu.
+# information, the release levels dropped down from the toolbar, and the tray menu.
 #   scripts/screenshot-main.sh BIN-DIRECTORY OUTPUT-DIRECTORY
 # BIN-DIRECTORY holds QuorvelW.exe, QuorvelL.dll and QuorvelPost.exe. Needs DISPLAY
 # (scripts/wine-session). The program runs from a fresh folder in a prefix of its own, created
@@ -51,6 +51,10 @@ post command 32794  # the window, on the condition list
 shoot main-conditions 700x560+70+70
 post command 32773  # the memory information, on the log view
 shoot main-log 700x560+70+70
+post dropdown 32772  # the release levels under the toolbar button
+shoot main-release-levels 700x560+70+70
+post key 27  # Escape closes it
+sleep 0.5
 post tray 516  # the tray menu, at the pointer
 shoot main-tray-menu 1240x980+20+20
 post command 57665  # "終了": the menu loop passes it on
