@@ -290,7 +290,7 @@ void CMainFrame::FlushLogLines() {
     m_wndLog.AppendLine(line);
     if (m_bEchoCommandLinePass) m_console.WriteLine(line);
   }
-  if (m_cmdLinePass.Unsettled() || m_bEchoCommandLinePass) {
+  if (m_cmdLinePass.Unsettled()) {
     const bool close = m_cmdLinePass.OnIdle(running);
     if (!m_cmdLinePass.Unsettled()) m_bEchoCommandLinePass = false;
     if (close) PostMessage(WM_CLOSE);

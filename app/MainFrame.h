@@ -105,7 +105,6 @@ class CMainFrame : public CFrameWindow {
   // After a forced end of a pass, the engine's pending lines are never touched again.
   bool m_bPassAbandoned = false;
   std::uint64_t m_nStartTick;
-  bool m_bNT = true;
   UINT_PTR m_nTimerMode = 0;
   CMemClean m_memClean;
   CServiceControl m_serviceControl;

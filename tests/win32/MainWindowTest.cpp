@@ -10,20 +10,12 @@
 
 #include "QuorvelWProcess.h"
 #include "engine/LogText.h"
+#include "resources/resource.h"
 
 namespace {
 
 using qvtest::QuorvelW;
 using qvtest::WaitFor;
-
-constexpr UINT kWholeMemory = 32772;
-constexpr UINT kShowInfo = 32773;
-constexpr UINT kWorkingSet = 32775;
-constexpr UINT kLevel10 = 32782;
-constexpr UINT kLevel30 = 32784;
-constexpr UINT kWindowShow = 32794;
-constexpr UINT kMinimizeOnClose = 32801;
-constexpr UINT kExit = 57665;
 
 std::size_t Count(const std::string& text, const std::string& part) {
   std::size_t n = 0;
@@ -43,7 +35,7 @@ int SavedReleaseLevel(const QuorvelW& app) {
 
 // The release level of a whole-memory pass is a share of the machine's memory: tests use 10 %.
 void UseLowestLevel(QuorvelW& app) {
-  app.Command(kLevel10);
+  app.Command(ID_RELEASE_LEVEL_10);
   ASSERT_TRUE(WaitFor([&] { return SavedReleaseLevel(app) == 10; }));
 }
 
@@ -79,14 +71,14 @@ TEST(MainWindowTest, ManualPassesRunOneAtATimeAndInformationShowsTheWindow) {
   QuorvelW app;
   ASSERT_TRUE(app.Start());
   UseLowestLevel(app);
-  app.Command(kWholeMemory);
-  ASSERT_TRUE(WaitFor([&] { return !app.ToolButtonEnabled(kWholeMemory); }));
-  EXPECT_FALSE(app.ToolButtonEnabled(kWorkingSet));
+  app.Command(ID_CLEAN_WHOLE_MEMORY);
+  ASSERT_TRUE(WaitFor([&] { return !app.ToolButtonEnabled(ID_CLEAN_WHOLE_MEMORY); }));
+  EXPECT_FALSE(app.ToolButtonEnabled(ID_CLEAN_WORKING_SET));
   // Disabled commands are ignored, whoever sends them.
-  app.Command(kWorkingSet);
-  app.Command(kWholeMemory);
-  app.Command(kShowInfo);
-  ASSERT_TRUE(WaitFor([&] { return app.ToolButtonEnabled(kWholeMemory); }, 120000));
+  app.Command(ID_CLEAN_WORKING_SET);
+  app.Command(ID_CLEAN_WHOLE_MEMORY);
+  app.Command(ID_SHOW_INFO);
+  ASSERT_TRUE(WaitFor([&] { return app.ToolButtonEnabled(ID_CLEAN_WHOLE_MEMORY); }, 120000));
   std::string log = app.LogText();
   EXPECT_EQ(1u, Count(log, logtext::kManualPassStart));
   EXPECT_EQ(1u, Count(log, logtext::kWholeMemorySuccess));
@@ -95,7 +87,7 @@ TEST(MainWindowTest, ManualPassesRunOneAtATimeAndInformationShowsTheWindow) {
   EXPECT_LT(log.find(logtext::kWholeMemorySuccess), log.find(logtext::kPassEnd));
   EXPECT_FALSE(app.Visible());
 
-  app.Command(kWorkingSet);
+  app.Command(ID_CLEAN_WORKING_SET);
   ASSERT_TRUE(WaitFor([&] { return Count(app.LogText(), logtext::kPassEnd) == 2; }));
   EXPECT_EQ(1u, Count(app.LogText(), logtext::kWorkingSetSuccess));
 
@@ -104,32 +96,32 @@ TEST(MainWindowTest, ManualPassesRunOneAtATimeAndInformationShowsTheWindow) {
                                      "* 全ページファイル容量", "* 空きページファイル容量"};
   log = app.LogText();
   for (const char* line : memoryLines) EXPECT_EQ(4u, Count(log, line)) << line;
-  app.Command(kShowInfo);
+  app.Command(ID_SHOW_INFO);
   ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
   log = app.LogText();
   for (const char* line : memoryLines) EXPECT_EQ(5u, Count(log, line)) << line;
   // A long log is not cut at the rich edit's default of 32K characters.
-  for (int i = 0; i < 250; ++i) app.Command(kShowInfo);
+  for (int i = 0; i < 250; ++i) app.Command(ID_SHOW_INFO);
   EXPECT_TRUE(WaitFor([&] { return app.LogLength() > 33000; }, 120000));  // about 150 a call
   EXPECT_TRUE(WaitFor([&] { return Count(app.LogText(), memoryLines[4]) == 255; }));
-  app.Command(kLevel30);
+  app.Command(ID_RELEASE_LEVEL_30);
   EXPECT_TRUE(WaitFor([&] { return SavedReleaseLevel(app) == 30; }));
 }
 
 TEST(MainWindowTest, TheCloseButtonHidesWhenAskedAndExitAlwaysCloses) {
   QuorvelW app;
   ASSERT_TRUE(app.Start());
-  app.Command(kMinimizeOnClose);
-  app.Command(kWindowShow);
+  app.Command(ID_MINIMIZE_ON_CLOSE);
+  app.Command(ID_WINDOW_SHOW);
   ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
   ::PostMessageW(app.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
   ASSERT_TRUE(WaitFor([&] { return !app.Visible(); }));
   EXPECT_FALSE(app.Ended(300));
 
-  app.Command(kMinimizeOnClose);
-  app.Command(kWindowShow);
+  app.Command(ID_MINIMIZE_ON_CLOSE);
+  app.Command(ID_WINDOW_SHOW);
   ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
-  app.Command(kMinimizeOnClose);
+  app.Command(ID_MINIMIZE_ON_CLOSE);
   // A logoff is never held up; the program saves and lets go of its icon, and Windows ends it.
   DWORD_PTR answer = 0;
   ASSERT_TRUE(
@@ -137,7 +129,7 @@ TEST(MainWindowTest, TheCloseButtonHidesWhenAskedAndExitAlwaysCloses) {
   EXPECT_EQ(1u, answer);
   ::SendMessageTimeoutW(app.Window(), WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 5000, &answer);
   EXPECT_EQ("remove\t", app.TrayJournal().back());
-  app.Command(kExit);
+  app.Command(QV_ID_APP_EXIT);
   DWORD code = 99;
   ASSERT_TRUE(app.Ended(10000, &code));
   EXPECT_EQ(0u, code);
@@ -148,8 +140,8 @@ TEST(MainWindowTest, ACloseWhileAPassRunsRemovesTheIconAndEndsWithThePass) {
   QuorvelW app;
   ASSERT_TRUE(app.Start());
   UseLowestLevel(app);
-  app.Command(kWholeMemory);
-  ASSERT_TRUE(WaitFor([&] { return !app.ToolButtonEnabled(kWholeMemory); }));
+  app.Command(ID_CLEAN_WHOLE_MEMORY);
+  ASSERT_TRUE(WaitFor([&] { return !app.ToolButtonEnabled(ID_CLEAN_WHOLE_MEMORY); }));
   ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back() == "remove\t"; }));
   EXPECT_FALSE(app.Ended(0));
