@@ -2,9 +2,9 @@
 # Installs the Debian packages that the build and the tests need, when they are missing.
 # Usage: scripts/deps.sh run|test
 set -eu
-want=(cmake ninja-build g++ g++-mingw-w64-x86-64 wine wine64 fp-utils)
+want=(cmake ninja-build g++ g++-mingw-w64-x86-64 wine wine64 xvfb xauth fp-utils)
 if [ "${1:-run}" = test ]; then
-  want+=(googletest g++-mingw-w64-i686 xvfb xauth fonts-ipafont-gothic fonts-wine
+  want+=(googletest g++-mingw-w64-i686 fonts-ipafont-gothic fonts-wine
          clang-14 libclang-rt-14-dev imagemagick x11-apps)
 fi
 missing=()

@@ -46,6 +46,7 @@ step "benchmarks (figures, not timed tests)"
 for bench in build/mingw-x64/bin/*_bench.exe; do
   scripts/wine-run "$bench"
 done
+scripts/bench-tray-idle.sh build/mingw-x64/bin "${QV_IDLE_SECONDS:-60}"
 
 step "test share"
 scripts/test-share

@@ -8,6 +8,18 @@
 
 namespace qvtest {
 
+// A condition of the mode with its time fields (-1 for one the mode does not use).
+inline COperationTime Condition(std::int32_t mode, std::int32_t day, std::int32_t hour,
+                                std::int32_t minute, std::int32_t memoryLoad = -1) {
+  COperationTime c;
+  c.m_nExecMode = mode;
+  c.m_nDay = day;
+  c.m_nHour = hour;
+  c.m_nMinute = minute;
+  c.m_nMemoryLoad = memoryLoad;
+  return c;
+}
+
 // Holds at every moment (memory load at or above 0 %); operations outside 0 to 2 run none.
 inline std::unique_ptr<COperationTime> AlwaysMatchingCondition(std::int32_t operation,
                                                                std::int32_t cpuLimit = 100) {

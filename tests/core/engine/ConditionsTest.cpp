@@ -4,22 +4,13 @@
 #include <tuple>
 
 #include "engine/Conditions.h"
+#include "support/Conditions.h"
 #include "support/FakeEngineSystem.h"
 
 namespace {
 
+using qvtest::Condition;
 using qvtest::TimeOf;
-
-COperationTime Condition(std::int32_t mode, std::int32_t day, std::int32_t hour,
-                         std::int32_t minute, std::int32_t memoryLoad = -1) {
-  COperationTime c;
-  c.m_nExecMode = mode;
-  c.m_nDay = day;
-  c.m_nHour = hour;
-  c.m_nMinute = minute;
-  c.m_nMemoryLoad = memoryLoad;
-  return c;
-}
 
 struct MatchCase {
   const char* name;

@@ -1,0 +1,585 @@
+#include "app/MainFrame.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+
+#include "framework/Application.h"
+#include "framework/Cp932.h"
+#include "framework/Dialog.h"
+#include "resources/resource.h"
+#include "settings/Utility.h"
+
+namespace qv::app {
+
+namespace {
+
+constexpr UINT kMenuBarId = 0x8000;
+constexpr UINT kToolBarId = 0xE800;
+constexpr UINT kStatusBarId = 0xE801;
+constexpr UINT kReBarId = 0xE804;
+constexpr UINT kLogViewId = 0xE901;
+constexpr UINT kTabId = 1010;
+constexpr DWORD kMenuBarStyle = 0x50001854;
+constexpr DWORD kTabStyle = 0x50000420;  // child, visible, fixed-width tabs, labels at the left
+constexpr DWORD kBarBandStyle = RBBS_BREAK | RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS | RBBS_USECHEVRON;
+constexpr DWORD kTabBandStyle = RBBS_BREAK | RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS;
+constexpr int kReleaseLevelMenu = 6;  // "開放レベル" in the first pop-up
+
+// Every change of the tray icon is also appended to this file when the environment names it,
+// so that tests outside the process can follow the icon.
+void JournalTray(const char* action, const std::string& tip) {
+  wchar_t path[MAX_PATH] = {};
+  if (::GetEnvironmentVariableW(L"QUORVEL_TRAY_JOURNAL", path, MAX_PATH) == 0) return;
+  if (FILE* file = _wfopen(path, L"ab")) {
+    std::fprintf(file, "%s\t%s\n", action, tip.c_str());
+    std::fclose(file);
+  }
+}
+
+class CStateUI : public CCommandUI {
+ public:
+  explicit CStateUI(UINT id) : CCommandUI(id) {}
+  void Enable(bool on) override { enabled = on; }
+  void SetCheck(bool) override {}
+  bool enabled = true;
+};
+
+}  // namespace
+
+CMainFrame::CMainFrame() : m_nStartTick(::GetTickCount64()) {}
+
+CMainFrame::~CMainFrame() {
+  SetEngineNotifyWindow(nullptr);
+  if (!m_bPassAbandoned) m_memClean.WaitForPass(INFINITE);
+}
+
+bool CMainFrame::CreateMainWindow() {
+  m_nTaskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+  const HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+  return CreateFrame(kClassName, LoadResourceString(IDR_MAINFRAME),
+                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, RECT{100, 100, 740, 580}, 0, icon);
+}
+
+LRESULT CMainFrame::OnCreate(CREATESTRUCTW*) {
+  return Build() ? 0 : -1;
+}
+
+bool CMainFrame::Build() {
+  if (!m_wndLog.CreateView(m_hWnd, kLogViewId)) return false;
+
+  if (!m_wndList.Create(m_hWnd, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS,
+                        kFirstPaneId, WS_EX_CLIENTEDGE)) {
+    return false;
+  }
+  m_wndList.SetExtendedListViewStyle(LVS_EX_FULLROWSELECT);
+  const RECT client = GetClientRect();
+  const int half = (client.right - client.left) / 2;
+  m_wndList.InsertColumn(0, "mode", half);
+  m_wndList.InsertColumn(1, "operation", half);
+  m_wndList.InsertColumn(2, "cpu load limit", half);
+
+  m_hSmallIcon.Reset(
+      static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                      IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.Get()));
+  ::SetMenu(m_hWnd, nullptr);
+
+  if (!m_wndMenuBar.Create(m_hWnd, kMenuBarStyle, kMenuBarId)) return false;
+  m_wndMenuBar.LoadMenuBar(IDR_MAINFRAME);
+
+  if (!m_wndToolBar.Create(m_hWnd,
+                           WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP |
+                               CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                           kToolBarId) ||
+      !m_wndToolBar.LoadToolBar(IDR_MAINFRAME)) {
+    return false;
+  }
+  m_wndToolBar.ModifyStyle(0, TBSTYLE_TRANSPARENT);
+  m_wndToolBar.SetExtendedStyle(TBSTYLE_EX_DRAWDDARROWS);
+  m_wndToolBar.SetButtonSize(16 + 7, 15 + 7);
+  m_wndToolBar.SetButtonStyle(ID_CLEAN_WHOLE_MEMORY, BTNS_BUTTON | BTNS_DROPDOWN);
+
+  if (!m_wndTabCtrl.Create(m_hWnd, kTabStyle, kTabId)) return false;
+  m_wndTabCtrl.SetFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
+  m_wndTabCtrl.SetStaticTabMode(TRUE);
+  m_wndTabCtrl.SetItemText(m_wndTabCtrl.AddHandle(&m_wndList, -1), "条件設定");
+  m_wndTabCtrl.SetItemText(m_wndTabCtrl.AddHandle(&m_wndLog, -1), "ログ");
+
+  if (!m_wndReBar.Create(m_hWnd, RBS_BANDBORDERS, kReBarId)) return false;
+  if (!m_wndReBar.AddBar(m_wndMenuBar, kBarBandStyle) ||
+      !m_wndReBar.AddBar(m_wndToolBar, kBarBandStyle) ||
+      !m_wndReBar.AddBar(m_wndTabCtrl, kTabBandStyle)) {
+    return false;
+  }
+  SetBandLayout(m_wndMenuBar, m_wndMenuBar.GetMenuCount(), true);
+  SetBandLayout(m_wndToolBar, m_wndToolBar.GetButtonCount(), true);
+  REBARBANDINFOW tab{};
+  tab.cbSize = sizeof(tab);
+  tab.fMask = RBBIM_CHILDSIZE;
+  tab.cyMinChild = 20;
+  m_wndReBar.SetBandInfo(m_wndReBar.GetBandPos(m_wndTabCtrl), tab);
+
+  static const UINT indicators[] = {QV_ID_INDICATOR_KANA, QV_ID_INDICATOR_CAPS, QV_ID_INDICATOR_NUM,
+                                    QV_ID_INDICATOR_SCRL};
+  if (!m_wndStatusBar.Create(m_hWnd, WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP,
+                             kStatusBarId) ||
+      !m_wndStatusBar.SetIndicators(indicators, 4)) {
+    return false;
+  }
+  m_wndStatusBar.ShowIdleText();
+  SetReBar(m_wndReBar);
+  SetStatusBar(&m_wndStatusBar);
+  AddUpdateToolBar(m_wndToolBar);
+  AddCommands();
+  SetEngineNotifyWindow(m_hWnd);
+
+  AddTrayIcon();
+  if (m_serviceControl.IsServiceInstalled()) {
+    SetModeTitle(m_serviceControl.IsServiceRunning() ? RunMode::kServiceRunning
+                                                     : RunMode::kServiceStopped);
+  }
+  RecalcLayout();
+  return true;
+}
+
+// The band's ideal width spans its buttons, so that its chevron shows what is hidden.
+void CMainFrame::SetBandLayout(CToolBarCtrl& bar, int buttonCount, bool chevron) {
+  RECT first{};
+  RECT last{};
+  REBARBANDINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = RBBIM_CHILDSIZE | RBBIM_IDEALSIZE | RBBIM_SIZE | RBBIM_STYLE;
+  info.fStyle = RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS | RBBS_BREAK | (chevron ? RBBS_USECHEVRON : 0);
+  info.cyMinChild = static_cast<UINT>(bar.GetMaxSize().cy);
+  if (buttonCount > 0 && bar.GetItemRect(0, first) && bar.GetItemRect(buttonCount - 1, last)) {
+    info.cxIdeal = static_cast<UINT>(last.right - first.left);
+  }
+  info.cx = info.cxIdeal + 20;
+  m_wndReBar.SetBandInfo(m_wndReBar.GetBandPos(bar), info);
+}
+
+void CMainFrame::AddCommands() {
+  CCommandTable& commands = Commands();
+  const auto whenIdle = [this](CCommandUI& ui) { ui.Enable(!Busy()); };
+  const auto disabled = [](CCommandUI& ui) { ui.Enable(false); };
+  commands.Add(
+      ID_CLEAN_WHOLE_MEMORY, [this](UINT) { ManualPass(true, false); }, whenIdle);
+  commands.Add(
+      ID_CLEAN_WORKING_SET, [this](UINT) { ManualPass(false, true); }, whenIdle);
+  commands.Add(
+      ID_SHOW_INFO, [this](UINT) { ShowInfo(); }, whenIdle);
+  // Installing, starting and stopping the service, the service log, the conditions, the
+  // options, the startup shortcut and the help come with their own changes.
+  commands.Add(ID_SERVICE_REGISTER, {}, [this](CCommandUI& ui) {
+    ui.Enable(false);
+    ui.SetCheck(m_serviceControl.IsServiceInstalled() != 0);
+  });
+  commands.Add(ID_SERVICE_START, {}, [this](CCommandUI& ui) {
+    ui.Enable(false);
+    ui.SetCheck(m_serviceControl.IsServiceInstalled() && m_serviceControl.IsServiceRunning());
+  });
+  for (const UINT id : std::initializer_list<UINT>{ID_SHOW_SERVICE_LOG, ID_CONDITION_ADD,
+                                                   ID_CONDITION_DELETE, ID_CONDITION_MODIFY,
+                                                   ID_OPTION, ID_STARTUP_REGISTER, QV_ID_HELP}) {
+    commands.Add(id, {}, disabled);
+  }
+  commands.Add(
+      ID_TIMER_START,
+      [this](UINT) {
+        if (m_nTimerMode == 0) {
+          StartTimerMode();
+        } else {
+          StopTimerMode();
+        }
+      },
+      [this](CCommandUI& ui) {
+        const bool installed = m_serviceControl.IsServiceInstalled() != 0;
+        ui.Enable(!installed);
+        ui.SetCheck(!installed && m_nTimerMode != 0);
+      });
+  commands.AddRange(
+      ID_RELEASE_LEVEL_10, ID_RELEASE_LEVEL_100,
+      [this](UINT id) {
+        m_setting.m_nReleaseLevel = ReleaseLevelOfCommand(id);
+        SaveSettings();
+      },
+      [this](CCommandUI& ui) {
+        ui.Enable(true);
+        ui.SetCheck(ReleaseLevelChecked(ui.Id(), m_setting.m_nReleaseLevel));
+      });
+  commands.Add(ID_WINDOW_SHOW, [this](UINT) { PostMessage(WM_SYSCOMMAND, SC_RESTORE); });
+  commands.Add(
+      ID_MINIMIZE_ON_CLOSE,
+      [this](UINT) {
+        m_windowSetting.m_bMinimizeOnClose = m_windowSetting.m_bMinimizeOnClose == 0 ? 1 : 0;
+        SaveWindowSettings();
+      },
+      [this](CCommandUI& ui) {
+        ui.Enable(true);
+        ui.SetCheck(m_windowSetting.m_bMinimizeOnClose != 0);
+      });
+  commands.Add(QV_ID_APP_EXIT, [this](UINT) { PostMessage(WM_CLOSE); });
+}
+
+// A disabled command is ignored whatever sent it: the menu, the toolbar, the tray menu, an
+// accelerator or another program.
+bool CMainFrame::RouteCommand(UINT id) {
+  CStateUI state(id);
+  RouteUpdate(state);
+  if (!state.enabled) return true;
+  return CFrameWindow::RouteCommand(id);
+}
+
+bool CMainFrame::PreTranslateMessage(MSG& msg) {
+  return m_wndMenuBar.IsWindow() && m_wndMenuBar.TranslateFrameMessage(msg) != FALSE;
+}
+
+std::string CMainFrame::GetSettingsDirectory() const {
+  if (m_serviceControl.IsServiceInstalled()) return GetApplicationPath() + "\\SVC";
+  return GetApplicationPath() + "\\" + GetWindowsUser();
+}
+
+int CMainFrame::LoadSettings() {
+  const std::string directory = GetSettingsDirectory();
+  m_setting.Clear();
+  if (!m_setting.Load(directory + "\\qvlset.def")) {
+    m_setting.SetDefaultSetting();
+    SaveSettings();
+  }
+  m_wndList.DeleteAllItems();
+  for (const auto& condition : m_setting.m_aOperationTime) SetConditionRow(-1, condition.get());
+  return 1;
+}
+
+BOOL CMainFrame::SaveSettings() {
+  const std::string directory = GetSettingsDirectory();
+  const std::wstring wide = Cp932ToWide(directory);
+  if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES)
+    ::CreateDirectoryW(wide.c_str(), nullptr);
+  m_setting.m_bModified = 1;
+  m_setting.Save(directory + "\\qvlset.def");
+  if (m_serviceControl.IsServiceInstalled()) m_serviceControl.NotifyService();
+  return TRUE;
+}
+
+void CMainFrame::SetConditionRow(int nItem, const COperationTime* condition) {
+  if (condition != nullptr) m_wndList.SetConditionRow(nItem, *condition);
+}
+
+void CMainFrame::ProcessCommandLine(const std::string& text) {
+  const CCommandLineOptions options = ParseCommandLine(text);
+  m_cmdLinePass.Begin(options.quitAfterPass);
+  m_memClean.m_appSetting = m_setting;
+  m_memClean.m_bTimerMode = 0;
+  m_memClean.m_bOptimizeWholeMemory = options.wholeMemory ? 1 : 0;
+  m_memClean.m_bOptimizeWorkingSet = options.workingSet ? 1 : 0;
+  if (options.releaseLevel != 0) m_memClean.m_appSetting.m_nReleaseLevel = options.releaseLevel;
+  if (!options.StartsPass()) return;
+  m_bEchoCommandLinePass = m_console.Open();
+  DoCleanUp(&m_memClean);
+}
+
+void CMainFrame::FlushLogLines() {
+  if (m_bPassAbandoned || !m_wndLog.IsWindow()) return;
+  // The flag first: a pass marks itself idle only after its last line.
+  const bool running = Busy();
+  for (const std::string& line : m_memClean.m_aLog.TakeAll()) {
+    m_wndLog.AppendLine(line);
+    if (m_bEchoCommandLinePass) m_console.WriteLine(line);
+  }
+  if (m_cmdLinePass.Unsettled()) {
+    const bool close = m_cmdLinePass.OnIdle(running);
+    if (!m_cmdLinePass.Unsettled()) m_bEchoCommandLinePass = false;
+    if (close) PostMessage(WM_CLOSE);
+  }
+}
+
+void CMainFrame::SetModeTitle(RunMode mode) {
+  const std::string title = ModeTitle(mode);
+  SetWindowText(title);
+  SetTrayTip(title);
+}
+
+RunMode CMainFrame::CurrentMode() const {
+  if (m_serviceControl.IsServiceInstalled()) {
+    return m_serviceControl.IsServiceRunning() ? RunMode::kServiceRunning
+                                               : RunMode::kServiceStopped;
+  }
+  return m_nTimerMode != 0 ? RunMode::kTimerRunning : RunMode::kTimerStopped;
+}
+
+void CMainFrame::StartTimerMode() {
+  m_nTimerMode = ::SetTimer(m_hWnd, kTimerMode, 60000, nullptr);
+  SetModeTitle(RunMode::kTimerRunning);
+}
+
+void CMainFrame::StopTimerMode() {
+  ::KillTimer(m_hWnd, kTimerMode);
+  m_nTimerMode = 0;
+  SetModeTitle(RunMode::kTimerStopped);
+}
+
+void CMainFrame::RunTimerPass() {
+  CTimerTick tick;
+  tick.commandLinePassUnsettled = m_cmdLinePass.Unsettled();
+  tick.passRunning = Busy();
+  tick.tickUnderWay = m_bTimerBusy;
+  tick.elapsedMilliseconds = ::GetTickCount64() - m_nStartTick;
+  tick.delayMinutes = m_setting.m_nTimerDelay;
+  if (!TimerPassDue(tick)) return;
+  m_bTimerBusy = true;
+  m_memClean.m_appSetting = m_setting;
+  m_memClean.m_bTimerMode = 1;
+  m_memClean.m_bStartup = m_bFirstPass ? 1 : 0;
+  m_bFirstPass = false;
+  DoCleanUp(&m_memClean);
+  m_bTimerBusy = false;
+}
+
+void CMainFrame::ManualPass(bool wholeMemory, bool workingSet) {
+  if (Busy()) return;
+  m_wndTabCtrl.SetCurSelEx(&m_wndLog);
+  m_memClean.m_appSetting = m_setting;
+  m_memClean.m_bOptimizeWholeMemory = wholeMemory ? 1 : 0;
+  m_memClean.m_bOptimizeWorkingSet = workingSet ? 1 : 0;
+  m_memClean.m_bTimerMode = 0;
+  DoCleanUp(&m_memClean);
+}
+
+void CMainFrame::ShowInfo() {
+  SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+  ::SetForegroundWindow(m_hWnd);
+  if (Busy()) return;
+  m_wndTabCtrl.SetCurSelEx(&m_wndLog);
+  m_memClean.m_appSetting = m_setting;
+  m_memClean.ShowInfo();
+  FlushLogLines();
+}
+
+// Tray icon.
+
+void CMainFrame::NotifyTray(DWORD action, const std::string& tip) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = m_hWnd;
+  data.uID = kTrayIconId;
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data.uCallbackMessage = kTrayMessage;
+  if (!m_hSmallIcon) {
+    m_hSmallIcon.Reset(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                       MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                                       16, 16, LR_DEFAULTCOLOR)));
+  }
+  data.hIcon = m_hSmallIcon.Get();
+  const std::wstring wide = Cp932ToWide(tip).substr(0, 127);
+  wide.copy(data.szTip, wide.size());
+  ::Shell_NotifyIconW(action, &data);
+}
+
+void CMainFrame::AddTrayIcon() {
+  NotifyTray(NIM_ADD, "Quorvel");
+  JournalTray("add", "Quorvel");
+}
+
+void CMainFrame::SetTrayTip(const std::string& tip) {
+  NotifyTray(NIM_MODIFY, tip);
+  JournalTray("tip", tip);
+}
+
+void CMainFrame::RemoveTrayIcon() {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = m_hWnd;
+  data.uID = kTrayIconId;
+  ::Shell_NotifyIconW(NIM_DELETE, &data);
+  JournalTray("remove", "");
+}
+
+LRESULT CMainFrame::OnTrayNotify(WPARAM id, LPARAM mouseMessage) {
+  if (id != kTrayIconId) return 0;
+  switch (mouseMessage) {
+    case WM_MOUSEMOVE:
+      SetTrayTip(TrayTipText(CurrentMode(), GetMemoryLoad()));
+      return 0;
+    case WM_LBUTTONDOWN:
+      return 1;
+    case WM_LBUTTONDBLCLK:
+      if (::IsIconic(m_hWnd)) {
+        ShowWindow(SW_SHOW);
+        SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+        ::SetForegroundWindow(m_hWnd);
+      } else {
+        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
+      }
+      return 1;
+    case WM_RBUTTONDOWN:
+      ShowTrayMenu();
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+void CMainFrame::ShowTrayMenu() {
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  const HMENU menu = ::GetSubMenu(m_wndMenuBar.GetMenu(), 0);
+  if (menu == nullptr) return;
+
+  // The menu must be able to take the foreground from whichever program has it.
+  const DWORD ownThread = ::GetCurrentThreadId();
+  const DWORD foregroundThread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+  const bool attached = foregroundThread != 0 && foregroundThread != ownThread &&
+                        ::AttachThreadInput(ownThread, foregroundThread, TRUE);
+  DWORD lockTimeout = 0;
+  ::SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &lockTimeout, 0);
+  ::SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
+
+  Point point{cursor.x, cursor.y};
+  const HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+  const HWND desktop = ::GetDesktopWindow();
+  if (taskbar != nullptr && desktop != nullptr) {
+    RECT d{};
+    RECT t{};
+    ::GetWindowRect(desktop, &d);
+    ::GetWindowRect(taskbar, &t);
+    point = TrayMenuPoint(point, Rect{d.left, d.top, d.right, d.bottom},
+                          Rect{t.left, t.top, t.right, t.bottom});
+  }
+  ::SetForegroundWindow(m_hWnd);
+  ::TrackPopupMenu(menu, TPM_VERNEGANIMATION, static_cast<int>(point.x), static_cast<int>(point.y),
+                   0, m_hWnd, nullptr);
+  PostMessage(WM_NULL);
+
+  ::SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                          reinterpret_cast<void*>(static_cast<std::uintptr_t>(lockTimeout)), 0);
+  if (attached) ::AttachThreadInput(ownThread, foregroundThread, FALSE);
+}
+
+// Messages.
+
+LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == m_nTaskbarCreated && m_nTaskbarCreated != 0) {
+    AddTrayIcon();
+    return 1;
+  }
+  switch (message) {
+    case kTrayMessage:
+      return OnTrayNotify(wParam, lParam);
+    case WM_SYSCOMMAND:
+      return OnSysCommand(wParam, lParam);
+    case WM_SETFOCUS:
+      if (m_wndLog.IsWindow()) m_wndLog.SetFocus();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_NCACTIVATE: {
+      CChevronPopup* popup = m_wndReBar.GetChevronPopup();
+      if (popup != nullptr && popup->IsActive()) return DefaultWith(message, TRUE, lParam);
+      return Default();
+    }
+    case WM_HELP:
+      if (::GetKeyState(VK_SHIFT) >= 0 && ::GetKeyState(VK_CONTROL) >= 0 &&
+          ::GetKeyState(VK_MENU) >= 0) {
+        SendMessage(WM_COMMAND, QV_ID_HELP);
+      }
+      return TRUE;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // never holds a logoff up
+    case WM_ENDSESSION:
+      if (wParam) {
+        // The settings are written at every change; what a close saves is saved here.
+        SaveWindowSettings();
+        RemoveTrayIcon();
+      }
+      return 0;
+    default:
+      return CFrameWindow::WindowProc(message, wParam, lParam);
+  }
+}
+
+LRESULT CMainFrame::OnSysCommand(WPARAM command, LPARAM) {
+  const UINT code = static_cast<UINT>(command & 0xFFF0);
+  if (code == SC_MINIMIZE && !::IsIconic(m_hWnd)) m_windowSetting.m_rcWindow = GetWindowRect();
+  if (code == SC_CLOSE && m_windowSetting.m_bMinimizeOnClose) {
+    PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
+    return 0;
+  }
+  const LRESULT result = Default();
+  if (code == SC_MINIMIZE) ShowWindow(SW_HIDE);
+  return result;
+}
+
+LRESULT CMainFrame::OnClose() {
+  // A close that already waits for the pass goes on as it is.
+  if (m_bCloseWaiting) return 0;
+  ::KillTimer(m_hWnd, kTimerMode);
+  SaveWindowSettings();
+  RemoveTrayIcon();
+  m_nCloseRetry = 0;
+  if (Busy()) {
+    m_bCloseWaiting = true;
+    ::SetTimer(m_hWnd, kCloseRetry, 1000, nullptr);
+    return 0;
+  }
+  EndWindow();
+  return 0;
+}
+
+void CMainFrame::EndWindow() {
+  FlushLogLines();
+  SetEngineNotifyWindow(nullptr);
+  DestroyWindow();
+}
+
+LRESULT CMainFrame::OnTimer(UINT_PTR id) {
+  switch (id) {
+    case kTimerMode:
+      if (!m_cmdLinePass.Unsettled()) RunTimerPass();
+      return 0;
+    case kCloseRetry:
+      ::KillTimer(m_hWnd, kCloseRetry);
+      ++m_nCloseRetry;
+      if (Busy()) {
+        if (m_nCloseRetry <= kCloseRetries) {
+          ::SetTimer(m_hWnd, kCloseRetry, 1000, nullptr);
+          return 0;
+        }
+        // The killed thread may hold the lock of the pending lines: they stay untouched.
+        m_bPassAbandoned = true;
+        m_memClean.TerminatePass();
+      }
+      EndWindow();
+      return 0;
+    default:
+      return Default();
+  }
+}
+
+bool CMainFrame::OnNotify(NMHDR* header, LRESULT& result) {
+  if (header->code == TBN_DROPDOWN && header->hwndFrom == m_wndToolBar.Handle()) {
+    const auto* toolbar = reinterpret_cast<NMTOOLBARW*>(header);
+    if (toolbar->iItem == ID_CLEAN_WHOLE_MEMORY) {
+      ShowReleaseLevelPopup(*toolbar);
+      result = TBDDRET_DEFAULT;
+      return true;
+    }
+  }
+  return CFrameWindow::OnNotify(header, result);
+}
+
+void CMainFrame::ShowReleaseLevelPopup(const NMTOOLBARW& toolbar) {
+  RECT button{};
+  m_wndToolBar.SendMessage(TB_GETRECT, static_cast<WPARAM>(toolbar.iItem),
+                           reinterpret_cast<LPARAM>(&button));
+  const RECT screen = m_wndToolBar.MapRectTo(nullptr, button);
+  const HMENU levels = ::GetSubMenu(::GetSubMenu(m_wndMenuBar.GetMenu(), 0), kReleaseLevelMenu);
+  if (levels == nullptr) return;
+  ::TrackPopupMenu(levels, TPM_VERPOSANIMATION, screen.left, screen.bottom, 0, m_hWnd, nullptr);
+  PostMessage(WM_NULL);
+}
+
+}  // namespace qv::app

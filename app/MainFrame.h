@@ -1,0 +1,124 @@
+// The main window of QuorvelW: owner of the settings in force, the cleaning engine and every
+// child window. A rebar with the menu bar, the toolbar and the tab control sits above the
+// active tab's window (the condition list or the log view), a status bar below; the tray
+// icon is the way in while the window is hidden.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/CommandLine.h"
+#include "app/ConsoleOutput.h"
+#include "app/FrameLogic.h"
+#include "app/ServiceControl.h"
+#include "editing/ConditionListCtrl.h"
+#include "editing/LogEditCtrl.h"
+#include "engine/MemClean.h"
+#include "framework/Frame.h"
+#include "framework/StatusBar.h"
+#include "framework/ToolBar.h"
+#include "framework/UserHandles.h"
+#include "settings/AppSetting.h"
+#include "widgets/MenuBar.h"
+#include "widgets/MyReBar.h"
+#include "widgets/MyTabCtrl.h"
+
+namespace qv::app {
+
+// The part of the window settings that this window uses: the rectangle before a minimize and
+// the close-button option. They live as long as the program.
+struct CWindowSetting {
+  RECT m_rcWindow{};
+  int m_bMinimizeOnClose = 0;
+};
+
+class CMainFrame : public CFrameWindow {
+ public:
+  static constexpr wchar_t kClassName[] = L"QuorvelClass";
+  static constexpr UINT kTrayMessage = WM_APP + 100;
+  static constexpr UINT kTrayIconId = 1;
+  static constexpr UINT_PTR kTimerMode = 1;
+  static constexpr UINT_PTR kCloseRetry = 2;
+  static constexpr int kCloseRetries = 60;
+
+  CMainFrame();
+  ~CMainFrame() override;
+
+  // The hidden main window; false when any step of its creation fails.
+  bool CreateMainWindow();
+
+  int LoadSettings();
+  BOOL SaveSettings();
+  void SetConditionRow(int nItem, const COperationTime* condition);
+  void ProcessCommandLine(const std::string& text);
+  // Moves the engine's new lines into the log view; decides about "-q".
+  void FlushLogLines();
+  std::string GetSettingsDirectory() const;
+
+  void StartTimerMode();
+  void StopTimerMode();
+  void RunTimerPass();
+
+  void AddTrayIcon();
+  void SetTrayTip(const std::string& tip);
+  void RemoveTrayIcon();
+  void ShowTrayMenu();
+  void SaveWindowSettings() {}
+  // A pass was ended by force at close; what it held may stay held.
+  bool PassAbandoned() const { return m_bPassAbandoned; }
+
+  bool PreTranslateMessage(MSG& msg) override;
+  bool RouteCommand(UINT id) override;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnCreate(CREATESTRUCTW* cs) override;
+  LRESULT OnClose() override;
+  LRESULT OnTimer(UINT_PTR id) override;
+  bool OnNotify(NMHDR* header, LRESULT& result) override;
+
+ private:
+  bool Build();
+  void AddCommands();
+  void SetBandLayout(CToolBarCtrl& bar, int buttonCount, bool chevron);
+  bool Busy() const { return m_memClean.m_bRunning != 0; }
+  void SetModeTitle(RunMode mode);
+  RunMode CurrentMode() const;
+  void ManualPass(bool wholeMemory, bool workingSet);
+  void ShowInfo();
+  LRESULT OnTrayNotify(WPARAM id, LPARAM mouseMessage);
+  LRESULT OnSysCommand(WPARAM command, LPARAM lParam);
+  void ShowReleaseLevelPopup(const NMTOOLBARW& toolbar);
+  void NotifyTray(DWORD action, const std::string& tip);
+  void EndWindow();
+
+  CAppSetting m_setting;
+  CCommandLinePass m_cmdLinePass;
+  int m_nCloseRetry = 0;
+  bool m_bCloseWaiting = false;
+  bool m_bTimerBusy = false;
+  bool m_bFirstPass = true;
+  // Lines of the command-line pass also go to the standard output.
+  bool m_bEchoCommandLinePass = false;
+  // After a forced end of a pass, the engine's pending lines are never touched again.
+  bool m_bPassAbandoned = false;
+  std::uint64_t m_nStartTick;
+  UINT_PTR m_nTimerMode = 0;
+  CMemClean m_memClean;
+  CServiceControl m_serviceControl;
+  CConsoleOutput m_console;
+  CStatusBar m_wndStatusBar;
+  CToolBar m_wndToolBar;
+  CMyTabCtrl m_wndTabCtrl;
+  CLogEditCtrl m_wndLog;
+  CConditionListCtrl m_wndList;
+  CMyReBar m_wndReBar;
+  CMenuBar m_wndMenuBar;
+  UniqueIcon m_hSmallIcon;
+  CWindowSetting m_windowSetting;
+  UINT m_nTaskbarCreated = 0;
+};
+
+}  // namespace qv::app

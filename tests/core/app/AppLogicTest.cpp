@@ -1,0 +1,144 @@
+// The window program's decisions that need no window: the command line, when "-q" closes,
+// the tray's tips and menu placement, and the gate of timer passes.
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+#include "app/FrameLogic.h"
+
+namespace {
+
+using namespace qv::app;
+
+TEST(CommandLineTest, TokensAndTheirFirstTwoCharacters) {
+  const struct {
+    const char* text;
+    bool workingSet, wholeMemory, quit;
+    int level;
+  } cases[] = {
+      {"-c", true, false, false, 0},
+      {"-p", false, true, false, 0},
+      {"-p30", false, true, false, 30},
+      {"-p0", false, true, false, 0},
+      {"-p100", false, true, false, 100},
+      {"-p101", false, true, false, 0},
+      {"-p-5", false, true, false, 0},
+      {"-pabc", false, true, false, 0},
+      {"-p99999999999999999999", false, true, false, 0},
+      {"-C", true, false, false, 0},
+      {"-Q", false, false, true, 0},
+      {"/c", false, false, false, 0},
+      {"-cx", true, false, false, 0},
+      {"-P80", false, true, false, 80},
+      {"   -c    -p10   -q  ", true, true, true, 10},
+      {"-c\t-q", true, false, false, 0},
+      {"- -x c q", false, false, false, 0},
+      {"", false, false, false, 0},
+  };
+  for (const auto& c : cases) {
+    const CCommandLineOptions options = ParseCommandLine(c.text);
+    EXPECT_EQ(c.workingSet, options.workingSet) << c.text;
+    EXPECT_EQ(c.wholeMemory, options.wholeMemory) << c.text;
+    EXPECT_EQ(c.quit, options.quitAfterPass) << c.text;
+    EXPECT_EQ(c.level, options.releaseLevel) << c.text;
+  }
+}
+
+TEST(CommandLinePassTest, QuitWaitsForThePassAndClosesOnce) {
+  CCommandLinePass pass;
+  EXPECT_FALSE(pass.OnIdle(false));  // nothing begun
+  pass.Begin(false);
+  EXPECT_FALSE(pass.OnIdle(true));
+  EXPECT_TRUE(pass.Unsettled());  // timer passes wait while the pass runs
+  EXPECT_FALSE(pass.OnIdle(false));
+  EXPECT_FALSE(pass.Unsettled());
+  pass.Begin(true);
+  EXPECT_FALSE(pass.OnIdle(true));
+  EXPECT_FALSE(pass.OnIdle(true));
+  EXPECT_TRUE(pass.OnIdle(false));
+  EXPECT_FALSE(pass.Unsettled());
+  EXPECT_FALSE(pass.OnIdle(false));  // once only
+  pass.Begin(true);
+  EXPECT_FALSE(pass.OnIdle(false));  // a close was asked for already
+}
+
+TEST(TrayTest, TitlesAndTipsOfEveryMode) {
+  const struct {
+    RunMode mode;
+    const char* title;
+    const char* tip;
+  } cases[] = {
+      {RunMode::kTimerRunning, "QuorvelW - Timer Mode - Running",
+       "QuorvelW - Timer Mode - Running - メモリ使用率 : 42 %"},
+      {RunMode::kTimerStopped, "QuorvelW - Timer Mode - Stopped",
+       "QuorvelW - Timer Mode - Stopped - メモリ使用率 : 42 %"},
+      {RunMode::kServiceRunning, "VorelW - Service Mode - Running",
+       "QuorvelW - Service Mode - Running - メモリ使用率 : 42 %"},
+      {RunMode::kServiceStopped, "VorelW - Service Mode - Stopped",
+       "QuorvelW - Service Mode - Stopped - メモリ使用率 : 42 %"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.title, ModeTitle(c.mode));
+    EXPECT_EQ(c.tip, TrayTipText(c.mode, 42));
+  }
+}
+
+TEST(TrayTest, TheMenuOpensOnTheTaskbarsInnerEdge) {
+  const Rect desktop{0, 0, 1280, 1024};
+  const Point cursor{600, 500};
+  const struct {
+    Rect taskbar;
+    Point expected;
+  } cases[] = {
+      {{0, 994, 1280, 1024}, {600, 994}},    // bottom
+      {{-2, -2, 1282, 30}, {600, 30}},       // top
+      {{0, 0, 60, 1024}, {60, 500}},         // left
+      {{1220, 0, 1280, 1024}, {1220, 500}},  // right
+      {{100, 994, 900, 1024}, {600, 500}},   // spans neither
+      {{0, 400, 1280, 600}, {600, 500}},     // full width, touching neither edge
+  };
+  for (const auto& c : cases) {
+    const Point p = TrayMenuPoint(cursor, desktop, c.taskbar);
+    EXPECT_EQ(c.expected.x, p.x) << c.taskbar.left << "," << c.taskbar.top;
+    EXPECT_EQ(c.expected.y, p.y) << c.taskbar.left << "," << c.taskbar.top;
+  }
+}
+
+TEST(TimerGateTest, APassStartsOnlyWhenNothingHoldsItOff) {
+  const struct {
+    CTimerTick tick;
+    bool due;
+  } cases[] = {
+      {{false, false, false, 60000, 0}, true},
+      {{false, false, false, 0, 0}, false},  // strictly greater than the delay
+      {{false, false, false, 60000, 1}, false},
+      {{false, false, false, 60001, 1}, true},
+      {{false, false, false, 59ull * 60000 + 1, 59}, true},
+      {{true, false, false, 600000, 0}, false},  // command-line pass unsettled
+      {{false, true, false, 600000, 0}, false},  // a pass runs
+      {{false, false, true, 600000, 0}, false},  // a tick under way
+      {{false, false, false, 1ull << 40, 59}, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.due, TimerPassDue(c.tick))
+        << c.tick.elapsedMilliseconds << " " << c.tick.delayMinutes;
+  }
+}
+
+TEST(ReleaseLevelTest, ExactlyOneItemIsCheckedForMultiplesOfTen) {
+  for (int level = -10; level <= 110; ++level) {
+    int checked = 0;
+    for (unsigned id = kFirstReleaseLevelCommand; id <= kLastReleaseLevelCommand; ++id) {
+      if (ReleaseLevelChecked(id, level)) {
+        ++checked;
+        EXPECT_EQ(level, ReleaseLevelOfCommand(id));
+      }
+    }
+    const bool multiple = level >= 10 && level <= 100 && level % 10 == 0;
+    EXPECT_EQ(multiple ? 1 : 0, checked) << level;
+  }
+  EXPECT_EQ(10, ReleaseLevelOfCommand(32782));
+  EXPECT_EQ(100, ReleaseLevelOfCommand(32791));
+  EXPECT_EQ(0, ReleaseLevelOfCommand(32781));
+}
+
+}  // namespace

@@ -1,0 +1,221 @@
+// The real QuorvelW.exe, started in an application folder of its own and driven from outside
+// with real messages, on the Western locale of the test run.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "QuorvelWProcess.h"
+#include "engine/LogText.h"
+#include "resources/resource.h"
+
+namespace {
+
+using qvtest::QuorvelW;
+using qvtest::WaitFor;
+
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+// Read as bytes: the library's reader would report a file caught half written. The level
+// follows the four conditions of 32 bytes after the version and the count.
+int SavedReleaseLevel(const QuorvelW& app) {
+  const std::string bytes = qvtest::ReadFileBytes(app.SettingsFile());
+  if (bytes.size() != 152) return -1;
+  std::int32_t level = 0;
+  std::memcpy(&level, bytes.data() + 136, sizeof(level));
+  return level;
+}
+
+// The release level of a whole-memory pass is a share of the machine's memory: tests use 10 %.
+void UseLowestLevel(QuorvelW& app) {
+  app.Command(ID_RELEASE_LEVEL_10);
+  ASSERT_TRUE(WaitFor([&] { return SavedReleaseLevel(app) == 10; }));
+}
+
+TEST(MainWindowTest, StartsHiddenInTimerModeWithTheDefaultSettingsAndRunsOnce) {
+  QuorvelW app;
+  ASSERT_TRUE(app.Start());
+  EXPECT_EQ("QuorvelW - Timer Mode - Running", app.Title());
+  EXPECT_FALSE(app.Visible());
+  EXPECT_EQ(152u, qvtest::ReadFileBytes(app.SettingsFile()).size());
+  const std::vector<std::string> rows = {
+      "起動時　|各アプリケーションの未開放メモリを開放|10",
+      "毎時　　0 分|全て実行|10",
+      "メモリー使用率が 60 %を超えたら|各アプリケーションの未開放メモリを開放|10",
+      "メモリー使用率が 80 %を超えたら|物理メモリ領域を強制開放|10",
+  };
+  EXPECT_EQ(rows, app.ListRows());
+  const std::vector<std::string> tray = {"add\tQuorvel", "tip\tQuorvelW - Timer Mode - Running"};
+  EXPECT_EQ(tray, app.TrayJournal());
+
+  // A second copy ends at once and leaves the first as it was.
+  qv::UniqueHandle second = app.Launch(L"-c -p10");
+  ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(second.Get(), 10000));
+  DWORD code = 99;
+  ::GetExitCodeProcess(second.Get(), &code);
+  EXPECT_EQ(0u, code);
+  EXPECT_FALSE(app.Ended(0));
+  EXPECT_FALSE(app.Visible());
+  EXPECT_EQ(tray, app.TrayJournal());
+  EXPECT_EQ("", app.LogText());
+}
+
+TEST(MainWindowTest, ManualPassesRunOneAtATimeAndInformationShowsTheWindow) {
+  QuorvelW app;
+  ASSERT_TRUE(app.Start());
+  UseLowestLevel(app);
+  app.Command(ID_CLEAN_WHOLE_MEMORY);
+  ASSERT_TRUE(WaitFor([&] { return !app.ToolButtonEnabled(ID_CLEAN_WHOLE_MEMORY); }));
+  EXPECT_FALSE(app.ToolButtonEnabled(ID_CLEAN_WORKING_SET));
+  // Disabled commands are ignored, whoever sends them.
+  app.Command(ID_CLEAN_WORKING_SET);
+  app.Command(ID_CLEAN_WHOLE_MEMORY);
+  app.Command(ID_SHOW_INFO);
+  ASSERT_TRUE(WaitFor([&] { return app.ToolButtonEnabled(ID_CLEAN_WHOLE_MEMORY); }, 120000));
+  std::string log = app.LogText();
+  EXPECT_EQ(1u, Count(log, logtext::kManualPassStart));
+  EXPECT_EQ(1u, Count(log, logtext::kWholeMemorySuccess));
+  EXPECT_EQ(0u, Count(log, logtext::kWorkingSetStart));
+  EXPECT_EQ(0u, log.find(logtext::kManualPassStart));  // lines in the order of writing
+  EXPECT_LT(log.find(logtext::kWholeMemorySuccess), log.find(logtext::kPassEnd));
+  EXPECT_FALSE(app.Visible());
+
+  app.Command(ID_CLEAN_WORKING_SET);
+  ASSERT_TRUE(WaitFor([&] { return Count(app.LogText(), logtext::kPassEnd) == 2; }));
+  EXPECT_EQ(1u, Count(app.LogText(), logtext::kWorkingSetSuccess));
+
+  // Each pass shows the memory state before and after; the information adds it once more.
+  const char* const memoryLines[] = {"* メモリ使用率", "* 全物理メモリ容量", "* 空き物理メモリ容量",
+                                     "* 全ページファイル容量", "* 空きページファイル容量"};
+  log = app.LogText();
+  for (const char* line : memoryLines) EXPECT_EQ(4u, Count(log, line)) << line;
+  app.Command(ID_SHOW_INFO);
+  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
+  log = app.LogText();
+  for (const char* line : memoryLines) EXPECT_EQ(5u, Count(log, line)) << line;
+  // A long log is not cut at the rich edit's default of 32K characters.
+  for (int i = 0; i < 250; ++i) app.Command(ID_SHOW_INFO);
+  EXPECT_TRUE(WaitFor([&] { return app.LogLength() > 33000; }, 120000));  // about 150 a call
+  EXPECT_TRUE(WaitFor([&] { return Count(app.LogText(), memoryLines[4]) == 255; }));
+  app.Command(ID_RELEASE_LEVEL_30);
+  EXPECT_TRUE(WaitFor([&] { return SavedReleaseLevel(app) == 30; }));
+}
+
+TEST(MainWindowTest, TheCloseButtonHidesWhenAskedAndExitAlwaysCloses) {
+  QuorvelW app;
+  ASSERT_TRUE(app.Start());
+  app.Command(ID_MINIMIZE_ON_CLOSE);
+  app.Command(ID_WINDOW_SHOW);
+  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
+  ::PostMessageW(app.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitFor([&] { return !app.Visible(); }));
+  EXPECT_FALSE(app.Ended(300));
+
+  app.Command(ID_MINIMIZE_ON_CLOSE);
+  app.Command(ID_WINDOW_SHOW);
+  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
+  app.Command(ID_MINIMIZE_ON_CLOSE);
+  // A logoff is never held up; the program saves and lets go of its icon, and Windows ends it.
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(
+      ::SendMessageTimeoutW(app.Window(), WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 5000, &answer));
+  EXPECT_EQ(1u, answer);
+  ::SendMessageTimeoutW(app.Window(), WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 5000, &answer);
+  EXPECT_EQ("remove\t", app.TrayJournal().back());
+  app.Command(QV_ID_APP_EXIT);
+  DWORD code = 99;
+  ASSERT_TRUE(app.Ended(10000, &code));
+  EXPECT_EQ(0u, code);
+  EXPECT_EQ("remove\t", app.TrayJournal().back());
+}
+
+TEST(MainWindowTest, ACloseWhileAPassRunsRemovesTheIconAndEndsWithThePass) {
+  QuorvelW app;
+  ASSERT_TRUE(app.Start());
+  UseLowestLevel(app);
+  app.Command(ID_CLEAN_WHOLE_MEMORY);
+  ASSERT_TRUE(WaitFor([&] { return !app.ToolButtonEnabled(ID_CLEAN_WHOLE_MEMORY); }));
+  ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back() == "remove\t"; }));
+  EXPECT_FALSE(app.Ended(0));
+  ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);  // starts nothing new
+  DWORD code = 99;
+  ASSERT_TRUE(app.Ended(120000, &code));
+  EXPECT_EQ(0u, code);
+  const auto journal = app.TrayJournal();
+  EXPECT_EQ(1, std::count(journal.begin(), journal.end(), "remove\t"));
+}
+
+TEST(MainWindowTest, TheTrayIconShowsTheLoadTogglesTheWindowAndComesBack) {
+  QuorvelW app;
+  ASSERT_TRUE(app.Start());
+  app.Tray(1, WM_MOUSEMOVE);
+  const std::string tip = "tip\tQuorvelW - Timer Mode - Running - メモリ使用率 : ";
+  ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back().rfind(tip, 0) == 0; }));
+  const std::string load = app.TrayJournal().back().substr(tip.size());
+  EXPECT_GE(load.size(), 3u);
+  EXPECT_EQ(" %", load.substr(load.size() - 2));
+
+  app.Tray(2, WM_LBUTTONDBLCLK);  // another icon's notification
+  app.Tray(1, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
+  app.Tray(1, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitFor([&] { return !app.Visible(); }));
+  app.Tray(2, WM_LBUTTONDBLCLK);
+  ::Sleep(300);
+  EXPECT_FALSE(app.Visible());
+
+  ::PostMessageW(app.Window(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back() == "add\tQuorvel"; }));
+}
+
+// From a shell: the pass runs, its lines go to the standard output, the program ends by
+// itself, and the settings stay as they were.
+TEST(MainWindowTest, ACommandLinePassPrintsItsLinesAndEnds) {
+  QuorvelW app;
+  DWORD code = 99;
+  {
+    qv::UniqueHandle first = app.Launch(L"-q");
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(first.Get(), 15000));
+    ::GetExitCodeProcess(first.Get(), &code);
+    EXPECT_EQ(0u, code);
+  }
+  const std::string settings = qvtest::ReadFileBytes(app.SettingsFile());
+  ASSERT_EQ(152u, settings.size());
+
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE read = nullptr;
+  HANDLE write = nullptr;
+  ASSERT_TRUE(::CreatePipe(&read, &write, &inherit, 1 << 20));
+  qv::UniqueHandle reader(read);
+  qv::UniqueHandle process;
+  {
+    qv::UniqueHandle writer(write);
+    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    process = app.Launch(L"-c -p10 -q", write);
+  }
+  ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.Get(), 120000));
+  ::GetExitCodeProcess(process.Get(), &code);
+  EXPECT_EQ(0u, code);
+  std::string output;
+  char buffer[4096];
+  DWORD got = 0;
+  while (::ReadFile(read, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+    output.append(buffer, got);
+  EXPECT_EQ(0u, output.find(logtext::kManualPassStart)) << output;
+  for (const char* line :
+       {logtext::kWorkingSetSuccess, logtext::kWholeMemorySuccess, logtext::kPassEnd}) {
+    EXPECT_EQ(1u, Count(output, line)) << line;
+  }
+  EXPECT_EQ("\r\n", output.substr(output.size() - 2));
+  EXPECT_EQ(settings, qvtest::ReadFileBytes(app.SettingsFile()));
+}
+
+}  // namespace

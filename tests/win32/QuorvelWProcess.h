@@ -1,0 +1,195 @@
+// The real QuorvelW.exe in an application folder of its own, driven from outside as a user's
+// tools would: its window found by class, commands posted, texts and list rows read back.
+// Every change of its tray icon is read from the journal that the environment asks it for.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/Cp932.h"
+#include "framework/Handles.h"
+#include "settings/Utility.h"
+
+namespace qvtest {
+
+inline bool WaitFor(const std::function<bool()>& condition, int milliseconds = 15000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+inline std::string ReadFileBytes(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+class QuorvelW {
+ public:
+  // A fresh folder with the program and its library, named after the running test.
+  QuorvelW() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    m_folder = std::wstring(temp) + L"qvw-" + qv::Cp932ToWide(info->name()) + L"-" +
+               std::to_wstring(::GetCurrentProcessId()) + L"-" +
+               std::to_wstring(::GetTickCount64());
+    std::error_code error;
+    std::filesystem::remove_all(m_folder, error);
+    std::filesystem::create_directories(m_folder, error);
+    const std::wstring bin = qv::Cp932ToWide(QV_TEST_BIN_DIR);
+    for (const wchar_t* name : {L"QuorvelW.exe", L"QuorvelL.dll"}) {
+      EXPECT_TRUE(
+          ::CopyFileW((bin + L"/" + name).c_str(), (m_folder + L"\\" + name).c_str(), FALSE))
+          << qv::WideToCp932(name);
+    }
+    m_journal = m_folder + L"\\tray.txt";
+  }
+  ~QuorvelW() {
+    if (m_process && ::WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT) {
+      ::TerminateProcess(m_process.Get(), 9);
+      ::WaitForSingleObject(m_process.Get(), 5000);
+    }
+    std::error_code error;
+    std::filesystem::remove_all(m_folder, error);
+  }
+
+  // Starts the program (stdout to the handle when given); its process handle.
+  qv::UniqueHandle Launch(const std::wstring& arguments, HANDLE output = nullptr) {
+    std::wstring commandLine = L"\"" + m_folder + L"\\QuorvelW.exe\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    if (output != nullptr) {
+      startup.dwFlags = STARTF_USESTDHANDLES;
+      startup.hStdOutput = output;
+      startup.hStdError = output;
+    }
+    ::SetEnvironmentVariableW(L"QUORVEL_TRAY_JOURNAL", m_journal.c_str());
+    PROCESS_INFORMATION info{};
+    const BOOL started =
+        ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, output != nullptr, 0,
+                         nullptr, m_folder.c_str(), &startup, &info);
+    ::SetEnvironmentVariableW(L"QUORVEL_TRAY_JOURNAL", nullptr);
+    EXPECT_TRUE(started);
+    if (!started) return {};
+    ::CloseHandle(info.hThread);
+    return qv::UniqueHandle(info.hProcess);
+  }
+
+  // Starts the program and waits for its main window to enter its mode.
+  bool Start(const std::wstring& arguments = L"") {
+    m_process = Launch(arguments);
+    const DWORD pid = ::GetProcessId(m_process.Get());
+    return WaitFor([&] {
+      m_hWnd = nullptr;
+      for (HWND w = ::FindWindowW(L"QuorvelClass", nullptr); w != nullptr;
+           w = ::FindWindowExW(nullptr, w, L"QuorvelClass", nullptr)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner == pid) m_hWnd = w;
+      }
+      return m_hWnd != nullptr && Title().find("Mode") != std::string::npos;
+    });
+  }
+
+  HWND Window() const { return m_hWnd; }
+  HANDLE Process() const { return m_process.Get(); }
+  std::wstring SettingsFile() const {
+    return m_folder + L"\\" + qv::Cp932ToWide(GetWindowsUser()) + L"\\qvlset.def";
+  }
+
+  void Command(UINT id) const { ::PostMessageW(m_hWnd, WM_COMMAND, id, 0); }
+  void Tray(WPARAM id, UINT mouse) const { ::PostMessageW(m_hWnd, WM_APP + 100, id, mouse); }
+  bool Visible() const { return ::IsWindowVisible(m_hWnd) != FALSE; }
+  bool Ended(int milliseconds, DWORD* code = nullptr) const {
+    if (::WaitForSingleObject(m_process.Get(), static_cast<DWORD>(milliseconds)) != WAIT_OBJECT_0)
+      return false;
+    if (code != nullptr) ::GetExitCodeProcess(m_process.Get(), code);
+    return true;
+  }
+
+  std::string Title() const { return TextOf(m_hWnd); }
+  std::string LogText() const { return TextOf(Child(L"RichEdit20W")); }
+  LRESULT LogLength() const {
+    return ::SendMessageW(Child(L"RichEdit20W"), WM_GETTEXTLENGTH, 0, 0);
+  }
+  bool ToolButtonEnabled(UINT id) const {
+    const HWND toolbar = ::GetDlgItem(Child(L"ReBarWindow32"), 0xE800);
+    return ::SendMessageW(toolbar, TB_ISBUTTONENABLED, id, 0) != 0;
+  }
+  std::vector<std::string> TrayJournal() const {
+    std::vector<std::string> lines;
+    std::istringstream in(ReadFileBytes(m_journal));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
+  // The list's rows, each as its three cells separated by "|". A list view answers
+  // LVM_GETITEMTEXT only with memory of its own process.
+  std::vector<std::string> ListRows() const {
+    const HWND list = Child(L"SysListView32");
+    std::vector<std::string> rows;
+    constexpr SIZE_T kText = 512;
+    void* remote = ::VirtualAllocEx(m_process.Get(), nullptr, sizeof(LVITEMW) + kText * 2,
+                                    MEM_COMMIT, PAGE_READWRITE);
+    if (remote == nullptr) return rows;
+    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+    const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+      std::string cells;
+      for (int column = 0; column < 3; ++column) {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = remoteText;
+        item.cchTextMax = kText;
+        ::WriteProcessMemory(m_process.Get(), remote, &item, sizeof(item), nullptr);
+        const auto length = ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                           reinterpret_cast<LPARAM>(remote));
+        std::wstring text(static_cast<std::size_t>(length), L'\0');
+        ::ReadProcessMemory(m_process.Get(), remoteText, text.data(), text.size() * 2, nullptr);
+        cells += (column > 0 ? "|" : "") + qv::WideToCp932(text);
+      }
+      rows.push_back(cells);
+    }
+    ::VirtualFreeEx(m_process.Get(), remote, 0, MEM_RELEASE);
+    return rows;
+  }
+
+ private:
+  static std::string TextOf(HWND hwnd) {
+    // WM_GETTEXT is carried between processes by the system.
+    const auto length = ::SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const auto copied =
+        ::SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied));
+    return qv::WideToCp932(text);
+  }
+
+  // The list and the log view are children of the frame, the toolbar a child of the rebar.
+  HWND Child(const wchar_t* className) const {
+    return ::FindWindowExW(m_hWnd, nullptr, className, nullptr);
+  }
+
+  std::wstring m_folder;
+  std::wstring m_journal;
+  qv::UniqueHandle m_process;
+  HWND m_hWnd = nullptr;
+};
+
+}  // namespace qvtest
