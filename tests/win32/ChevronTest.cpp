@@ -16,8 +16,11 @@ class ChevronTest : public qvtest::FrameFixture {
   const qv::CToolBarCtrl& PopupToolBar() { return rebar.GetChevronPopup()->GetToolBar(); }
 };
 
-TEST_F(ChevronTest, NineHiddenButtonsGiveAPopupToolBarOfThreeRows) {
-  OpenFrame(RECT{50, 50, 90, 250});  // too narrow for any button: all nine are hidden
+TEST_F(ChevronTest, NineHiddenButtonsGiveAPopupToolBarOfThreeRowsOnTheScreen) {
+  // A band too narrow for any button, in the screen's bottom right corner.
+  const int width = ::GetSystemMetrics(SM_CXSCREEN);
+  const int height = ::GetSystemMetrics(SM_CYSCREEN);
+  OpenFrame(RECT{width - 40, height - 40, width, height});
   AddToolBar(3);
   rebar.PushChevron(0);
   CChevronPopup* popup = rebar.GetChevronPopup();
@@ -29,6 +32,10 @@ TEST_F(ChevronTest, NineHiddenButtonsGiveAPopupToolBarOfThreeRows) {
   TBBUTTON first{};
   ASSERT_TRUE(PopupToolBar().GetButton(0, first));
   EXPECT_EQ(ID_CLEAN_WORKING_SET, first.idCommand);
+  // It would cross the right and bottom edges: shifted back onto the screen.
+  const RECT placed = popup->GetWindowRect();
+  EXPECT_EQ(width, placed.right);
+  EXPECT_EQ(height, placed.bottom);
 
   // A button of the pop-up reaches the frame as the command it stands for.
   qvtest::ClickToolBarButton(PopupToolBar(), 2);
@@ -49,19 +56,6 @@ TEST_F(ChevronTest, NineHiddenButtonsGiveAPopupToolBarOfThreeRows) {
   rebar.PushChevron(0);
   EXPECT_FALSE(popup->IsWindowVisible());
   EXPECT_FALSE(popup->IsActive());  // the frame's caption is not held active either
-}
-
-TEST_F(ChevronTest, APopupCrossingTheRightAndBottomScreenEdgesIsShiftedBackOntoIt) {
-  const int width = ::GetSystemMetrics(SM_CXSCREEN);
-  const int height = ::GetSystemMetrics(SM_CYSCREEN);
-  OpenFrame(RECT{width - 40, height - 40, width, height});
-  AddToolBar(3);
-  rebar.PushChevron(0);
-  ASSERT_NE(nullptr, rebar.GetChevronPopup());
-  ASSERT_TRUE(rebar.GetChevronPopup()->IsWindowVisible());
-  const RECT placed = rebar.GetChevronPopup()->GetWindowRect();
-  EXPECT_EQ(width, placed.right);
-  EXPECT_EQ(height, placed.bottom);
 }
 
 TEST_F(ChevronTest, TheMenuBarsChevronListsTheHiddenMenusAndLeavesThemWhole) {

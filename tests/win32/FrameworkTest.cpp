@@ -157,7 +157,8 @@ TEST_F(FrameTest, TheStatusBarShowsPromptsAndTheIndicatorsOfToggledKeys) {
   }
 }
 
-TEST_F(FrameTest, UpdateRulesEnableAndCheckMenuItemsWhenAMenuOpens) {
+// Menus apply the update rules when they open, toolbars at idle time.
+TEST_F(FrameTest, UpdateRulesEnableAndCheckMenuItemsAndToolBarButtons) {
   int level = 80;
   frame.Commands().AddRange(
       ID_RELEASE_LEVEL_10, ID_RELEASE_LEVEL_100,
@@ -166,9 +167,24 @@ TEST_F(FrameTest, UpdateRulesEnableAndCheckMenuItemsWhenAMenuOpens) {
         ui.Enable(true);
         ui.SetCheck(static_cast<int>(ui.Id() - ID_RELEASE_LEVEL_10 + 1) * 10 == level);
       });
+  bool busy = false;
   frame.Commands().Add(
-      ID_SHOW_INFO, [](UINT) {}, [](qv::CCommandUI& ui) { ui.Enable(false); });
-  frame.Commands().Add(ID_CLEAN_WORKING_SET, [](UINT) {});
+      ID_SHOW_INFO, [](UINT) {}, [&](qv::CCommandUI& ui) { ui.Enable(!busy); });
+  int runs = 0;
+  frame.Commands().Add(ID_CLEAN_WORKING_SET, [&](UINT) { ++runs; });
+  app.Add([&] {
+    EXPECT_TRUE(toolBar.IsButtonEnabled(ID_SHOW_INFO));
+    EXPECT_FALSE(toolBar.IsButtonEnabled(ID_CONDITION_ADD));  // nobody handles it
+    busy = true;
+    frame.PostMessage(QV_WM_KICKIDLE);
+  });
+  app.Add([&] {
+    EXPECT_FALSE(toolBar.IsButtonEnabled(ID_SHOW_INFO));
+    ::PostQuitMessage(0);
+  });
+  app.RunScript();
+  qvtest::ClickToolBarButton(toolBar, 0);  // a toolbar click runs its command
+  EXPECT_EQ(1, runs);
 
   qv::UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)));
   const HMENU operations = ::GetSubMenu(menu.Get(), 0);
@@ -189,27 +205,6 @@ TEST_F(FrameTest, UpdateRulesEnableAndCheckMenuItemsWhenAMenuOpens) {
   EXPECT_TRUE(grayed(ID_SHOW_INFO));           // its rule disables it
   EXPECT_FALSE(grayed(ID_CLEAN_WORKING_SET));  // handled, no rule
   EXPECT_TRUE(grayed(ID_SHOW_SERVICE_LOG));    // nobody handles it
-}
-
-TEST_F(FrameTest, ToolBarButtonsFollowTheUpdateRulesAtIdleTimeAndSendTheirCommands) {
-  bool busy = false;
-  frame.Commands().Add(
-      ID_CLEAN_WHOLE_MEMORY, [](UINT) {}, [&](qv::CCommandUI& ui) { ui.Enable(!busy); });
-  int runs = 0;
-  frame.Commands().Add(ID_SHOW_INFO, [&](UINT) { ++runs; });
-  app.Add([&] {
-    EXPECT_TRUE(toolBar.IsButtonEnabled(ID_CLEAN_WHOLE_MEMORY));
-    EXPECT_FALSE(toolBar.IsButtonEnabled(ID_CONDITION_ADD));
-    busy = true;
-    frame.PostMessage(QV_WM_KICKIDLE);
-  });
-  app.Add([&] {
-    EXPECT_FALSE(toolBar.IsButtonEnabled(ID_CLEAN_WHOLE_MEMORY));
-    ::PostQuitMessage(0);
-  });
-  app.RunScript();
-  qvtest::ClickToolBarButton(toolBar, 2);
-  EXPECT_EQ(1, runs);
 }
 
 // The condition dialog's template: combo boxes filled from its initial data, and data exchange

@@ -76,7 +76,9 @@ TEST_F(MenuBarTest, AltAndPlainF10EnterAndLeaveButtonMode) {
   EXPECT_EQ(static_cast<WPARAM>('Q'), frame.keys[1].wParam);
 }
 
-TEST_F(MenuBarTest, ArrowsWrapRoundTheButtonsAndTheDropDowns) {
+TEST_F(MenuBarTest, ArrowsWrapRoundTheButtonsAndTheDropDownsAndOpenSubMenus) {
+  const HMENU conditions = ::GetSubMenu(DropDown(0), 0);
+  ASSERT_NE(nullptr, conditions);
   PressAlt();
   Press(VK_LEFT);
   Press(VK_RIGHT, Buttons(1));  // Left on the first button: the last
@@ -85,28 +87,20 @@ TEST_F(MenuBarTest, ArrowsWrapRoundTheButtonsAndTheDropDowns) {
   Press(VK_RIGHT, Open(DropDown(1)));
   Press(VK_LEFT, Open(DropDown(0)));  // Right went from the last menu to the first
   Press(VK_ESCAPE, Open(DropDown(1)));
-  Press(VK_ESCAPE, Buttons(1));  // Escape in a drop-down: button mode on the same button
-  app.RunScript();
-  EXPECT_EQ(0, bar.GetTrackingState());
-  EXPECT_EQ(3u, frame.openedMenus.size());
-  EXPECT_TRUE(frame.keys.empty());
-}
-
-TEST_F(MenuBarTest, RightOnAnItemWithASubMenuOpensTheSubMenu) {
-  const HMENU conditions = ::GetSubMenu(DropDown(0), 0);  // "条件設定(&F)"
-  ASSERT_NE(nullptr, conditions);
-  PressAlt();
-  Press(VK_DOWN);
-  Press(VK_DOWN);  // highlights "条件設定(&F)"
+  Press(VK_RIGHT, Buttons(1));  // Escape in a drop-down: button mode on the same button
+  Press(VK_DOWN, Buttons(0));
+  Press(VK_DOWN);  // highlights "条件設定(&F)", an item with a sub-menu
   Press(VK_RIGHT);
-  Press(VK_LEFT, Open(conditions));  // inside the sub-menu: closes it, no switch
+  Press(VK_LEFT, Open(conditions));  // Right opened the sub-menu; Left closes it, no switch
   Press(VK_ESCAPE, [&] {
     EXPECT_EQ(2, bar.GetTrackingState());
     EXPECT_EQ(0, bar.GetPopupIndex());
   });
   Press(VK_ESCAPE, Buttons(0));
   app.RunScript();
-  EXPECT_EQ((std::vector<HMENU>{DropDown(0), conditions}), frame.openedMenus);
+  EXPECT_EQ((std::vector<HMENU>{DropDown(1), DropDown(0), DropDown(1), DropDown(0), conditions}),
+            frame.openedMenus);
+  EXPECT_TRUE(frame.keys.empty());
 }
 
 TEST_F(MenuBarTest, AClickOpensTheButtonsMenuAndASecondClickClosesIt) {

@@ -50,16 +50,13 @@ class TabCtrlTest : public ::testing::Test {
     for (int i = tab.GetItemCount() - 1; i >= 0; --i) delete PaneAt(i);
   }
 
-  // A pane child of the frame; the first one is the main pane.
-  Pane* NewPane() {
-    auto* pane = new Pane;
-    const UINT id = tab.GetItemCount() == 0 ? qv::kFirstPaneId : 100 + tab.GetItemCount();
-    EXPECT_TRUE(qv::CreateControl(*pane, L"Static", frame, WS_CHILD | WS_VISIBLE, id));
-    return pane;
-  }
+  // Tabs for panes that are children of the frame; the first one is the main pane.
   void AddTabs(int count) {
     for (int i = 0; i < count; ++i) {
-      ASSERT_EQ(i, tab.AddHandle(NewPane()));
+      auto* pane = new Pane;
+      const UINT id = i == 0 ? qv::kFirstPaneId : 100 + i;
+      EXPECT_TRUE(qv::CreateControl(*pane, L"Static", frame, WS_CHILD | WS_VISIBLE, id));
+      ASSERT_EQ(i, tab.AddHandle(pane));
       tab.SetItemText(i, "タブ" + std::to_string(i));
     }
     frame.commands.clear();

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <string>
@@ -43,9 +44,8 @@ class TestFrame : public qv::CFrameWindow {
                        WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, rc);
   }
   int CountCommands(UINT id) const {
-    int n = 0;
-    for (const auto& c : commands) n += c.first == id ? 1 : 0;
-    return n;
+    return static_cast<int>(std::count_if(commands.begin(), commands.end(),
+                                          [id](const auto& c) { return c.first == id; }));
   }
   bool PreTranslateMessage(MSG& msg) override { return preTranslate && preTranslate(msg); }
 
@@ -55,7 +55,6 @@ class TestFrame : public qv::CFrameWindow {
   std::vector<MSG> keys;  // key messages nothing consumed before the frame
   std::function<bool(MSG&)> preTranslate;
   std::function<void()> onEnterIdle;
-  std::function<void()> onWatchdog;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -78,7 +77,9 @@ class TestFrame : public qv::CFrameWindow {
       case WM_TIMER:
         if (wParam != kWatchdogTimer) break;
         ::KillTimer(m_hWnd, kWatchdogTimer);
-        if (onWatchdog) onWatchdog();
+        ADD_FAILURE() << "the script stalled";
+        ::EndMenu();
+        ::PostQuitMessage(1);
         return 0;
       default:
         break;
@@ -94,16 +95,8 @@ class ScriptedApp : public qv::CApplication {
   explicit ScriptedApp(TestFrame& frame) : m_frame(frame) {
     SetMainWindow(&frame);
     frame.onEnterIdle = [this] { Next(); };
-    frame.onWatchdog = [] {
-      ADD_FAILURE() << "the script stalled";
-      ::EndMenu();
-      ::PostQuitMessage(1);
-    };
   }
-  ~ScriptedApp() override {
-    m_frame.onEnterIdle = nullptr;
-    m_frame.onWatchdog = nullptr;
-  }
+  ~ScriptedApp() override { m_frame.onEnterIdle = nullptr; }
 
   std::vector<long> idleCalls;  // the count of every idle call, bursts counting up from 0
 
