@@ -1,5 +1,5 @@
-// The rebar's chevrons: the pop-up toolbar of a toolbar band, and the menu of the menu bar's
-// band, opened the way the rebar opens them (RB_PUSHCHEVRON sends the chevron notification).
+// The rebar's chevrons: the pop-up toolbar of a toolbar band and the menu of the menu bar's band,
+// opened the way the rebar opens them (RB_PUSHCHEVRON sends the chevron notification).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,57 +8,20 @@
 #include <vector>
 
 #include "WindowTestSupport.h"
-#include "framework/ToolBar.h"
-#include "resources/resource.h"
-#include "widgets/MenuBar.h"
-#include "widgets/MyReBar.h"
 
 namespace {
 
-constexpr DWORD kChevronBand = 0x285;
-
-class ChevronTest : public ::testing::Test {
+class ChevronTest : public qvtest::FrameFixture {
  protected:
-  // A frame with one rebar band: the toolbar of resource 128 (six buttons), plus extra buttons.
-  void OpenWithToolBar(const RECT& rc, int extraButtons) {
-    ASSERT_TRUE(frame.Open(rc));
-    ASSERT_TRUE(rebar.Create(frame, RBS_BANDBORDERS, 0xE804));
-    ASSERT_TRUE(toolBar.Create(
-        frame,
-        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
-        0xE800));
-    ASSERT_TRUE(toolBar.LoadToolBar(IDR_MAINFRAME));
-    for (int i = 0; i < extraButtons; ++i) {
-      TBBUTTON button{i % 6, 40000 + i, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, -1};
-      ASSERT_TRUE(toolBar.AddButtons(1, &button));
-    }
-    ASSERT_TRUE(rebar.AddBar(toolBar, kChevronBand));
-    frame.SetReBar(rebar);
-    frame.RecalcLayout();
-  }
-
-  void OpenWithMenuBar(const RECT& rc) {
-    ASSERT_TRUE(frame.Open(rc));
-    ASSERT_TRUE(rebar.Create(frame, RBS_BANDBORDERS, 0xE804));
-    ASSERT_TRUE(menuBar.Create(frame, 0x50001854, 0x8000));
-    ASSERT_TRUE(menuBar.LoadMenuBar(IDR_MAINFRAME));
-    ASSERT_TRUE(rebar.AddBar(menuBar, kChevronBand));
-    frame.SetReBar(rebar);
-    frame.RecalcLayout();
-  }
-
   const qv::CToolBarCtrl& PopupToolBar() { return rebar.GetChevronPopup()->GetToolBar(); }
-
-  qvtest::TestFrame frame;
-  qvtest::ScriptedApp app{frame};
-  CMyReBar rebar;
-  qv::CToolBar toolBar;
-  CMenuBar menuBar;
 };
 
-TEST_F(ChevronTest, NineHiddenButtonsGiveAPopupToolBarOfThreeRows) {
-  // A band too narrow for any button: all nine are hidden.
-  OpenWithToolBar(RECT{50, 50, 90, 250}, 3);
+TEST_F(ChevronTest, NineHiddenButtonsGiveAPopupToolBarOfThreeRowsOnTheScreen) {
+  // A band too narrow for any button, in the screen's bottom right corner.
+  const int width = ::GetSystemMetrics(SM_CXSCREEN);
+  const int height = ::GetSystemMetrics(SM_CYSCREEN);
+  OpenFrame(RECT{width - 40, height - 40, width, height});
+  AddToolBar(3);
   rebar.PushChevron(0);
   CChevronPopup* popup = rebar.GetChevronPopup();
   ASSERT_NE(nullptr, popup);
@@ -69,13 +32,13 @@ TEST_F(ChevronTest, NineHiddenButtonsGiveAPopupToolBarOfThreeRows) {
   TBBUTTON first{};
   ASSERT_TRUE(PopupToolBar().GetButton(0, first));
   EXPECT_EQ(ID_CLEAN_WORKING_SET, first.idCommand);
+  // It would cross the right and bottom edges: shifted back onto the screen.
+  const RECT placed = popup->GetWindowRect();
+  EXPECT_EQ(width, placed.right);
+  EXPECT_EQ(height, placed.bottom);
 
   // A button of the pop-up reaches the frame as the command it stands for.
-  RECT button{};
-  ASSERT_TRUE(PopupToolBar().GetItemRect(2, button));
-  PopupToolBar().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
-                             qvtest::PointParam(qvtest::Center(button)));
-  PopupToolBar().SendMessage(WM_LBUTTONUP, 0, qvtest::PointParam(qvtest::Center(button)));
+  qvtest::ClickToolBarButton(PopupToolBar(), 2);
   EXPECT_EQ(1, frame.CountCommands(ID_SHOW_INFO));
 
   // Escape hides it; the next push shows it again with a new toolbar.
@@ -83,7 +46,6 @@ TEST_F(ChevronTest, NineHiddenButtonsGiveAPopupToolBarOfThreeRows) {
   EXPECT_FALSE(popup->IsWindowVisible());
   EXPECT_FALSE(popup->IsActive());
   rebar.PushChevron(0);
-  EXPECT_EQ(popup, rebar.GetChevronPopup());
   EXPECT_TRUE(popup->IsWindowVisible());
   EXPECT_EQ(9, PopupToolBar().GetButtonCount());
 
@@ -96,26 +58,12 @@ TEST_F(ChevronTest, NineHiddenButtonsGiveAPopupToolBarOfThreeRows) {
   EXPECT_FALSE(popup->IsActive());  // the frame's caption is not held active either
 }
 
-TEST_F(ChevronTest, APopupCrossingTheRightOrBottomScreenEdgeIsShiftedBackOntoIt) {
-  const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-  const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-  OpenWithToolBar(RECT{screenWidth - 40, screenHeight - 40, screenWidth, screenHeight}, 3);
-  rebar.PushChevron(0);
-  CChevronPopup* popup = rebar.GetChevronPopup();
-  ASSERT_NE(nullptr, popup);
-  ASSERT_TRUE(popup->IsWindowVisible());
-  const RECT placed = popup->GetWindowRect();
-  EXPECT_EQ(screenWidth, placed.right);
-  EXPECT_EQ(screenHeight, placed.bottom);
-  EXPECT_GT(placed.right - placed.left, 40);
-}
-
 TEST_F(ChevronTest, TheMenuBarsChevronListsTheHiddenMenusAndLeavesThemWhole) {
-  OpenWithMenuBar(RECT{50, 50, 80, 250});  // too narrow for either menu
+  OpenFrame(RECT{50, 50, 80, 250});  // too narrow for either menu
+  AddMenuBar();
   const HMENU menu = menuBar.GetMenu();
-  std::vector<int> itemCounts;
-  for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
-    itemCounts.push_back(::GetMenuItemCount(::GetSubMenu(menu, i)));
+  const std::vector<std::string> operations = qvtest::MenuTexts(::GetSubMenu(menu, 0));
+  const std::vector<std::string> help = qvtest::MenuTexts(::GetSubMenu(menu, 1));
 
   qvtest::PostKey(frame, WM_KEYDOWN, VK_ESCAPE);  // closes the menu once it is open
   rebar.PushChevron(0);
@@ -124,22 +72,17 @@ TEST_F(ChevronTest, TheMenuBarsChevronListsTheHiddenMenusAndLeavesThemWhole) {
   ASSERT_EQ(1u, frame.openedMenuTexts.size());
   EXPECT_EQ((std::vector<std::string>{"操作(&O)", "ヘルプﾟ(&H)"}), frame.openedMenuTexts[0]);
   ASSERT_EQ(2, ::GetMenuItemCount(menu));
-  for (int i = 0; i < 2; ++i) {
-    const HMENU dropDown = ::GetSubMenu(menu, i);
-    EXPECT_TRUE(::IsMenu(dropDown));
-    EXPECT_EQ(itemCounts[static_cast<std::size_t>(i)], ::GetMenuItemCount(dropDown));
-  }
+  EXPECT_EQ(operations, qvtest::MenuTexts(::GetSubMenu(menu, 0)));
+  EXPECT_EQ(help, qvtest::MenuTexts(::GetSubMenu(menu, 1)));
 }
 
 TEST_F(ChevronTest, GetBandPosOfAWindowInNoBandGivesTheBandCount) {
-  OpenWithToolBar(RECT{50, 50, 750, 250}, 0);
-  ASSERT_TRUE(menuBar.Create(frame, 0x50001854, 0x8000));
-  ASSERT_TRUE(menuBar.LoadMenuBar(IDR_MAINFRAME));
-  ASSERT_TRUE(rebar.AddBar(menuBar, kChevronBand));
+  OpenFrame(RECT{50, 50, 750, 250});
+  AddToolBar(0);
+  AddMenuBar();
   EXPECT_EQ(0u, rebar.GetBandPos(toolBar));
   EXPECT_EQ(1u, rebar.GetBandPos(menuBar));
-  qv::CWindow stranger(frame);
-  EXPECT_EQ(2u, rebar.GetBandPos(stranger));
+  EXPECT_EQ(2u, rebar.GetBandPos(qv::CWindow(frame)));
   EXPECT_EQ(2u, rebar.GetBandPos(qv::CWindow()));
 }
 

@@ -30,13 +30,7 @@ class TestTab : public CMyTabCtrl {
 
  protected:
   LRESULT OnInitMenuPopup(HMENU menu, UINT, bool) override {
-    std::vector<std::string> texts;
-    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-      wchar_t text[64] = {};
-      ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-      texts.push_back(qv::WideToCp932(text));
-    }
-    menus.push_back(texts);
+    menus.push_back(qvtest::MenuTexts(menu));
     return Default();
   }
 };
@@ -53,33 +47,26 @@ class TabCtrlTest : public ::testing::Test {
   }
   void TearDown() override {
     // Tabs that are still open keep their panes; the test owns them then.
-    for (int i = tab.GetItemCount() - 1; i >= 0; --i)
-      delete reinterpret_cast<Pane*>(tab.GetItemData(i));
+    for (int i = tab.GetItemCount() - 1; i >= 0; --i) delete PaneAt(i);
   }
 
-  // A pane child of the frame; the first one is the main pane.
-  Pane* NewPane() {
-    auto* pane = new Pane;
-    const UINT id = tab.GetItemCount() == 0 ? qv::kFirstPaneId : 100 + tab.GetItemCount();
-    EXPECT_TRUE(qv::CreateControl(*pane, L"Static", frame, WS_CHILD | WS_VISIBLE, id));
-    return pane;
-  }
+  // Tabs for panes that are children of the frame; the first one is the main pane.
   void AddTabs(int count) {
     for (int i = 0; i < count; ++i) {
-      Pane* pane = NewPane();
+      auto* pane = new Pane;
+      const UINT id = i == 0 ? qv::kFirstPaneId : 100 + i;
+      EXPECT_TRUE(qv::CreateControl(*pane, L"Static", frame, WS_CHILD | WS_VISIBLE, id));
       ASSERT_EQ(i, tab.AddHandle(pane));
       tab.SetItemText(i, "タブ" + std::to_string(i));
     }
     frame.commands.clear();
   }
-  POINT TabPoint(int index) {
+  Pane* PaneAt(int index) { return reinterpret_cast<Pane*>(tab.GetItemData(index)); }
+  void Click(UINT message, int index) {
     RECT rc{};
     EXPECT_TRUE(tab.GetItemRect(index, rc));
-    return qvtest::Center(rc);
-  }
-  void Click(UINT message, int index) {
     tab.SendMessage(message, message == WM_MBUTTONDOWN ? MK_MBUTTON : 0,
-                    qvtest::PointParam(TabPoint(index)));
+                    qvtest::PointParam(qvtest::Center(rc)));
   }
   // The context menu's keys are waiting in the queue when the menu opens.
   void RightClickChoosing(int index, std::initializer_list<UINT> keys) {
@@ -89,25 +76,20 @@ class TabCtrlTest : public ::testing::Test {
   }
 
   qvtest::TestFrame frame;
-  qvtest::ScriptedApp app{frame};
   TestTab tab;
 };
 
-TEST_F(TabCtrlTest, AddingTheSameWindowTwiceGivesMinus1) {
-  Pane* pane = NewPane();
-  EXPECT_EQ(0, tab.AddHandle(pane));
-  EXPECT_EQ(-1, tab.AddHandle(pane));
-  EXPECT_EQ(1, tab.GetItemCount());
-  EXPECT_EQ(1, frame.CountCommands(kTabCountChanged));  // the refused one changes nothing
+TEST_F(TabCtrlTest, AWindowHasOneTabAtMostAndItemDataHoldsWholePointers) {
+  AddTabs(2);
+  EXPECT_EQ(-1, tab.AddHandle(PaneAt(1)));
+  EXPECT_EQ(2, tab.GetItemCount());
+  EXPECT_TRUE(frame.commands.empty());  // the refused one changes nothing
 
   Pane other;
   tab.RemoveHandle(&other);  // a window without a tab changes nothing
-  EXPECT_EQ(1, tab.GetItemCount());
+  EXPECT_EQ(2, tab.GetItemCount());
   EXPECT_EQ(-1, tab.GetItemPos(&other));
-}
 
-TEST_F(TabCtrlTest, ItemDataHoldsWholePointers) {
-  AddTabs(2);
   const LPARAM wide = static_cast<LPARAM>(~static_cast<ULONG_PTR>(0) >> 1);
   const LPARAM kept = tab.GetItemData(1);
   EXPECT_TRUE(tab.SetItemData(1, wide));
@@ -117,23 +99,33 @@ TEST_F(TabCtrlTest, ItemDataHoldsWholePointers) {
   tab.SetItemData(1, kept);
 }
 
-TEST_F(TabCtrlTest, Tab0SurvivesDoubleMiddleAndRightClicks) {
-  AddTabs(3);
+TEST_F(TabCtrlTest, DoubleMiddleAndMenuCloseEveryTabButTab0) {
+  AddTabs(6);
   Click(WM_LBUTTONDBLCLK, 0);
   Click(WM_MBUTTONDOWN, 0);
   RightClickChoosing(0, {VK_ESCAPE});
-  EXPECT_EQ(3, tab.GetItemCount());
-  EXPECT_EQ(0, tab.GetCurSel());
+  EXPECT_EQ(6, tab.GetItemCount());
   EXPECT_TRUE(tab.menus.empty());  // a right click on tab 0 only selects it
   EXPECT_EQ(0, frame.CountCommands(kTabCountChanged));
 
   // The same clicks close the other tabs, and their windows with them.
-  Click(WM_LBUTTONDBLCLK, 2);
-  EXPECT_EQ(2, tab.GetItemCount());
-  Click(WM_MBUTTONDOWN, 1);
+  Click(WM_LBUTTONDBLCLK, 5);
+  EXPECT_EQ(5, tab.GetItemCount());
+  Click(WM_MBUTTONDOWN, 4);
+  EXPECT_EQ(4, tab.GetItemCount());
+  RightClickChoosing(1, {VK_DOWN, VK_RETURN});  // "閉じる"
+  EXPECT_EQ(3, tab.GetItemCount());
+  EXPECT_EQ("タブ2", tab.GetItemText(1));
+  EXPECT_EQ(0, tab.GetCurSel());  // the selection moved to the tab before
+  EXPECT_EQ(3, g_panesDeleted);
+
+  RightClickChoosing(2, {VK_DOWN, VK_DOWN, VK_RETURN});  // "全て閉じる"
   EXPECT_EQ(1, tab.GetItemCount());
-  EXPECT_EQ(2, g_panesDeleted);
-  EXPECT_EQ(2, frame.CountCommands(kTabCountChanged));
+  EXPECT_EQ("タブ0", tab.GetItemText(0));
+  EXPECT_EQ(5, g_panesDeleted);
+  EXPECT_EQ(5, frame.CountCommands(kTabCountChanged));  // one for each closed tab
+  ASSERT_EQ(2u, tab.menus.size());
+  EXPECT_EQ((std::vector<std::string>{"閉じる", "全て閉じる"}), tab.menus[1]);
 }
 
 TEST_F(TabCtrlTest, StaticTabModeClosesNothingAndShowsAnEmptyMenu) {
@@ -145,46 +137,20 @@ TEST_F(TabCtrlTest, StaticTabModeClosesNothingAndShowsAnEmptyMenu) {
   EXPECT_EQ(3, tab.GetItemCount());
   EXPECT_EQ(0, g_panesDeleted);
   EXPECT_EQ(2, tab.GetCurSel());  // the right click selected the tab
-  ASSERT_EQ(1u, tab.menus.size());
-  EXPECT_TRUE(tab.menus[0].empty());
+  EXPECT_EQ((std::vector<std::vector<std::string>>{{}}), tab.menus);
 }
 
-TEST_F(TabCtrlTest, CloseAllOnFiveTabsLeavesTab0AndSendsFourNotifications) {
-  AddTabs(5);
-  RightClickChoosing(3, {VK_DOWN, VK_DOWN, VK_RETURN});  // "全て閉じる"
-  ASSERT_EQ(1u, tab.menus.size());
-  EXPECT_EQ((std::vector<std::string>{"閉じる", "全て閉じる"}), tab.menus[0]);
-  EXPECT_EQ(1, tab.GetItemCount());
-  EXPECT_EQ("タブ0", tab.GetItemText(0));
-  EXPECT_EQ(4, g_panesDeleted);
-  EXPECT_EQ(4, frame.CountCommands(kTabCountChanged));
-}
-
-TEST_F(TabCtrlTest, CloseFromTheMenuClosesTheClickedTab) {
+TEST_F(TabCtrlTest, TheActiveTabsWindowBecomesTheMainPane) {
   AddTabs(3);
-  RightClickChoosing(1, {VK_DOWN, VK_RETURN});  // "閉じる"
-  EXPECT_EQ(2, tab.GetItemCount());
-  EXPECT_EQ("タブ2", tab.GetItemText(1));
-  EXPECT_EQ(0, tab.GetCurSel());  // the selection moved to the tab before
-  EXPECT_EQ(1, g_panesDeleted);
-}
-
-TEST_F(TabCtrlTest, ActivatingTheCurrentMainPaneReturns0AndSendsNothing) {
-  AddTabs(2);
-  auto* main = reinterpret_cast<Pane*>(tab.GetItemData(0));
-  EXPECT_EQ(FALSE, tab.ActivateWindow(main));
+  Pane* first = PaneAt(0);
+  Pane* third = PaneAt(2);
+  const int thirdId = third->GetDlgCtrlID();
+  // Activating the current main pane, or no window, does nothing.
+  EXPECT_EQ(FALSE, tab.ActivateWindow(first));
   EXPECT_EQ(FALSE, tab.ActivateWindow(nullptr));
   EXPECT_TRUE(frame.commands.empty());
-}
 
-TEST_F(TabCtrlTest, TheMainPaneSwapsIdentifier59648) {
-  AddTabs(3);
-  auto* first = reinterpret_cast<Pane*>(tab.GetItemData(0));
-  auto* third = reinterpret_cast<Pane*>(tab.GetItemData(2));
-  const int thirdId = third->GetDlgCtrlID();
-
-  // A click on a tab selects it; its notification comes back to the control, which
-  // activates the tab's window.
+  // A click selects a tab; its notification comes back to the control, which activates it.
   Click(WM_LBUTTONDOWN, 2);
   EXPECT_EQ(2, tab.GetCurSel());
   EXPECT_EQ(qv::kFirstPaneId, third->GetDlgCtrlID());
@@ -196,34 +162,30 @@ TEST_F(TabCtrlTest, TheMainPaneSwapsIdentifier59648) {
   EXPECT_EQ(client.right, placed.right);
   EXPECT_EQ(client.bottom, placed.bottom);
   ASSERT_EQ(1, frame.CountCommands(kActivated));
-  EXPECT_EQ(reinterpret_cast<LPARAM>(third), frame.commands.back().param);
+  EXPECT_EQ(reinterpret_cast<LPARAM>(third), frame.commands.back().second);
 
   EXPECT_EQ(TRUE, tab.ActivateWindow(first));
   EXPECT_EQ(qv::kFirstPaneId, first->GetDlgCtrlID());
   EXPECT_EQ(thirdId, third->GetDlgCtrlID());
   EXPECT_EQ(2, frame.CountCommands(kActivated));
 
-  EXPECT_EQ(2, tab.SetCurSelEx(reinterpret_cast<Pane*>(tab.GetItemData(1))));
+  EXPECT_EQ(2, tab.SetCurSelEx(PaneAt(1)));
   EXPECT_EQ(1, tab.GetCurSel());
   Pane stranger;
   EXPECT_EQ(-1, tab.SetCurSelEx(&stranger));
 }
 
-TEST_F(TabCtrlTest, SetFontsUsesTheTallerFontAndKeepsCopies) {
+TEST_F(TabCtrlTest, SetFontsUsesTheTallerFontAndKeepsACopy) {
   HFONT small = ::CreateFontW(-10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma");
   HFONT large = ::CreateFontW(-20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma");
-  auto heightOfControlFont = [&] {
-    LOGFONTW font{};
-    ::GetObjectW(tab.GetFont(), sizeof(font), &font);
-    return font.lfHeight;
-  };
   // The "taller" font is the one whose signed height value is greater.
   tab.SetFonts(small, large);
-  EXPECT_EQ(-10, heightOfControlFont());
   EXPECT_NE(small, tab.GetFont());  // a copy: the caller may delete its fonts
   ::DeleteObject(small);
   ::DeleteObject(large);
-  EXPECT_EQ(-10, heightOfControlFont());
+  LOGFONTW font{};
+  ASSERT_TRUE(::GetObjectW(tab.GetFont(), sizeof(font), &font));
+  EXPECT_EQ(-10, font.lfHeight);
 }
 
 }  // namespace

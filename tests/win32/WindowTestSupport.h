@@ -1,12 +1,13 @@
-// Helpers for the tests that drive windows with real messages under Wine: a frame that
-// records what reaches it, and an application whose message loop runs a script of steps, one
-// each time the program waits for input (in its own loop or inside a menu).
+// Helpers for the tests that drive windows with real messages under Wine.
 #pragma once
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <string>
@@ -15,43 +16,55 @@
 #include "framework/Application.h"
 #include "framework/Cp932.h"
 #include "framework/Frame.h"
+#include "framework/ToolBar.h"
+#include "resources/resource.h"
+#include "widgets/MenuBar.h"
+#include "widgets/MyReBar.h"
 
 namespace qvtest {
 
+// The item texts of a menu, as the user sees them.
+inline std::vector<std::string> MenuTexts(HMENU menu) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    wchar_t text[256] = {};
+    ::GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+    texts.push_back(qv::WideToCp932(text));
+  }
+  return texts;
+}
+
+// A frame that records what reaches it.
 class TestFrame : public qv::CFrameWindow {
  public:
-  bool Open(const RECT& rc, DWORD style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN) {
-    return CreateFrame(L"QuorvelTestFrame", "QuorvelW test", style, rc);
-  }
+  static constexpr UINT_PTR kWatchdogTimer = 77;
 
-  struct Command {
-    UINT id;
-    LPARAM param;
-  };
-  std::vector<Command> commands;   // every WM_COMMAND that reached the frame
-  std::vector<HMENU> openedMenus;  // every menu that opened with this frame as owner
+  bool Open(const RECT& rc) {
+    return CreateFrame(L"QuorvelTestFrame", "QuorvelW test",
+                       WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, rc);
+  }
+  int CountCommands(UINT id) const {
+    return static_cast<int>(std::count_if(commands.begin(), commands.end(),
+                                          [id](const auto& c) { return c.first == id; }));
+  }
+  bool PreTranslateMessage(MSG& msg) override { return preTranslate && preTranslate(msg); }
+
+  std::vector<std::pair<UINT, LPARAM>> commands;  // id and lParam of every WM_COMMAND
+  std::vector<HMENU> openedMenus;                 // menus opened with this frame as owner
   std::vector<std::vector<std::string>> openedMenuTexts;
-  std::vector<MSG> keys;  // key messages that reached the frame (not consumed before)
+  std::vector<MSG> keys;  // key messages nothing consumed before the frame
   std::function<bool(MSG&)> preTranslate;
   std::function<void()> onEnterIdle;
-  std::function<void()> onWatchdog;
-
-  int CountCommands(UINT id) const {
-    int n = 0;
-    for (const Command& c : commands) n += c.id == id ? 1 : 0;
-    return n;
-  }
-
-  bool PreTranslateMessage(MSG& msg) override { return preTranslate && preTranslate(msg); }
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
       case WM_COMMAND:
-        commands.push_back(Command{LOWORD(wParam), lParam});
+        commands.emplace_back(LOWORD(wParam), lParam);
         break;
       case WM_INITMENUPOPUP:
-        RecordMenu(reinterpret_cast<HMENU>(wParam));
+        openedMenus.push_back(reinterpret_cast<HMENU>(wParam));
+        openedMenuTexts.push_back(MenuTexts(openedMenus.back()));
         break;
       case WM_KEYDOWN:
       case WM_SYSKEYDOWN:
@@ -62,65 +75,42 @@ class TestFrame : public qv::CFrameWindow {
         if (onEnterIdle) onEnterIdle();
         return 0;
       case WM_TIMER:
-        if (wParam == kWatchdogTimer) {
-          ::KillTimer(m_hWnd, kWatchdogTimer);
-          if (onWatchdog) onWatchdog();
-          return 0;
-        }
-        break;
+        if (wParam != kWatchdogTimer) break;
+        ::KillTimer(m_hWnd, kWatchdogTimer);
+        ADD_FAILURE() << "the script stalled";
+        ::EndMenu();
+        ::PostQuitMessage(1);
+        return 0;
       default:
         break;
     }
     return qv::CFrameWindow::WindowProc(message, wParam, lParam);
   }
-
- public:
-  static constexpr UINT_PTR kWatchdogTimer = 77;
-
- private:
-  void RecordMenu(HMENU menu) {
-    openedMenus.push_back(menu);
-    std::vector<std::string> texts;
-    const int count = ::GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-      wchar_t text[256] = {};
-      ::GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
-      texts.push_back(qv::WideToCp932(text));
-    }
-    openedMenuTexts.push_back(texts);
-  }
 };
 
-// Runs one step each time the program waits: at the end of an idle burst of its own loop, and
-// when an open menu waits for input. A step must post input (or end the run); the last step
-// ends the loop. A watchdog fails the test and ends the run if a step never comes.
+// Runs one step each time the program waits (end of an idle burst, or an open menu waiting for
+// input). A step posts input; after the last one the loop ends. A watchdog fails a stalled run.
 class ScriptedApp : public qv::CApplication {
  public:
   explicit ScriptedApp(TestFrame& frame) : m_frame(frame) {
     SetMainWindow(&frame);
     frame.onEnterIdle = [this] { Next(); };
-    frame.onWatchdog = [] {
-      ADD_FAILURE() << "the script stalled";
-      ::EndMenu();
-      ::PostQuitMessage(1);
-    };
   }
-  ~ScriptedApp() override {
-    m_frame.onEnterIdle = nullptr;
-    m_frame.onWatchdog = nullptr;
-  }
+  ~ScriptedApp() override { m_frame.onEnterIdle = nullptr; }
+
+  std::vector<long> idleCalls;  // the count of every idle call, bursts counting up from 0
 
   void Add(std::function<void()> step) { m_steps.push_back(std::move(step)); }
 
-  int RunScript() {
+  void RunScript() {
     ::SetTimer(m_frame.Handle(), TestFrame::kWatchdogTimer, 20000, nullptr);
-    const int code = Run();
+    Run();
     ::KillTimer(m_frame.Handle(), TestFrame::kWatchdogTimer);
     EXPECT_TRUE(m_steps.empty()) << m_steps.size() << " steps did not run";
-    return code;
   }
 
   bool OnIdle(long count) override {
+    idleCalls.push_back(count);
     const bool more = qv::CApplication::OnIdle(count);
     if (!more) Next();
     return more;
@@ -128,10 +118,7 @@ class ScriptedApp : public qv::CApplication {
 
  private:
   void Next() {
-    if (m_steps.empty()) {
-      ::PostQuitMessage(0);
-      return;
-    }
+    if (m_steps.empty()) return ::PostQuitMessage(0);
     std::function<void()> step = std::move(m_steps.front());
     m_steps.pop_front();
     step();
@@ -141,7 +128,7 @@ class ScriptedApp : public qv::CApplication {
   std::deque<std::function<void()>> m_steps;
 };
 
-// Key messages as the system posts them.
+// A key message as the system posts it.
 inline void PostKey(HWND hwnd, UINT message, UINT key, bool altContext = false) {
   LPARAM lParam = 1 | (static_cast<LPARAM>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16);
   if (altContext) lParam |= 1L << 29;
@@ -150,17 +137,16 @@ inline void PostKey(HWND hwnd, UINT message, UINT key, bool altContext = false) 
 }
 
 // Which keys the thread sees held down (GetKeyState).
-inline void SetHeldKeys(std::initializer_list<int> held) {
+inline void SetHeldKeys(const std::vector<int>& held) {
   BYTE state[256] = {};
   for (int key : held) state[key] = 0x80;
   ::SetKeyboardState(state);
 }
 
-// Removes everything left in the thread's queue.
+// Dispatches everything left in the thread's queue.
 inline void DrainQueue() {
   MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) break;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) {
     ::DispatchMessageW(&msg);
   }
 }
@@ -172,5 +158,51 @@ inline POINT Center(const RECT& rc) {
 inline LPARAM PointParam(POINT pt) {
   return MAKELPARAM(pt.x, pt.y);
 }
+
+// Presses and releases the left button on a toolbar's button.
+inline void ClickToolBarButton(HWND toolBar, int index) {
+  RECT rc{};
+  ASSERT_TRUE(::SendMessageW(toolBar, TB_GETITEMRECT, static_cast<WPARAM>(index),
+                             reinterpret_cast<LPARAM>(&rc)));
+  ::SendMessageW(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(Center(rc)));
+  ::SendMessageW(toolBar, WM_LBUTTONUP, 0, PointParam(Center(rc)));
+}
+
+// A frame with a rebar along its top; the tests add its bands.
+class FrameFixture : public ::testing::Test {
+ protected:
+  void OpenFrame(const RECT& rc) {
+    ASSERT_TRUE(frame.Open(rc));
+    ASSERT_TRUE(rebar.Create(frame, RBS_BANDBORDERS, 0xE804));
+    frame.SetReBar(rebar);
+  }
+  // The toolbar of resource 128 (six buttons), plus extra buttons.
+  void AddToolBar(int extraButtons = 0) {
+    ASSERT_TRUE(toolBar.Create(
+        frame,
+        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+        0xE800));
+    ASSERT_TRUE(toolBar.LoadToolBar(IDR_MAINFRAME));
+    for (int i = 0; i < extraButtons; ++i) {
+      TBBUTTON button{i % 6, 40000 + i, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, -1};
+      ASSERT_TRUE(toolBar.AddButtons(1, &button));
+    }
+    ASSERT_TRUE(rebar.AddBar(toolBar, kBandStyle));
+    frame.RecalcLayout();
+  }
+  void AddMenuBar() {
+    ASSERT_TRUE(menuBar.Create(frame, 0x50001854, 0x8000));
+    ASSERT_TRUE(menuBar.LoadMenuBar(IDR_MAINFRAME));
+    ASSERT_TRUE(rebar.AddBar(menuBar, kBandStyle));
+    frame.RecalcLayout();
+  }
+
+  static constexpr DWORD kBandStyle = 0x285;  // with a chevron
+  TestFrame frame;
+  ScriptedApp app{frame};
+  CMyReBar rebar;
+  qv::CToolBar toolBar;
+  CMenuBar menuBar;
+};
 
 }  // namespace qvtest

@@ -22,11 +22,8 @@ TEST(ChevronLayoutTest, OnlyButtonsWhollyInsideAreVisible) {
 }
 
 TEST(ChevronLayoutTest, FourButtonsToARow) {
-  EXPECT_EQ(1, qv::chevron::PopupRows(0));
-  EXPECT_EQ(1, qv::chevron::PopupRows(1));
-  EXPECT_EQ(1, qv::chevron::PopupRows(4));
-  EXPECT_EQ(2, qv::chevron::PopupRows(5));
-  EXPECT_EQ(3, qv::chevron::PopupRows(9));
+  const int rows[] = {1, 1, 1, 1, 1, 2, 2, 2, 2, 3};  // for 0 to 9 buttons
+  for (int n = 0; n < 10; ++n) EXPECT_EQ(rows[n], qv::chevron::PopupRows(n)) << n;
 }
 
 TEST(ChevronLayoutTest, APopupStaysOnTheScreen) {

@@ -10,83 +10,69 @@ namespace {
 
 using namespace qv::menubar;
 
-FrameKey Key(KeyMessage message, unsigned key, int state = kStateNone) {
+using A = FrameKeyAction;
+using M = KeyMessage;
+
+// mods: s(hift), c(trl), a(lt) held, r(epeat) of a held key.
+FrameKey Key(M message, unsigned key, int state = kStateNone, std::string mods = "",
+             int mnemonic = -1) {
   FrameKey k;
   k.message = message;
   k.key = key;
   k.trackingState = state;
+  k.shift = mods.find('s') != std::string::npos;
+  k.ctrl = mods.find('c') != std::string::npos;
+  k.alt = mods.find('a') != std::string::npos;
+  k.repeat = mods.find('r') != std::string::npos;
+  k.mnemonicButton = mnemonic;
   return k;
 }
 
 TEST(MenuBarKeysTest, AFreshAltOrPlainF10TogglesAndIsAlwaysConsumed) {
   for (unsigned key : {kKeyMenu, kKeyF10}) {
     for (int state : {kStateNone, kStateButtons}) {
-      EXPECT_EQ(FrameKeyAction::ToggleKeyboardMode,
-                ClassifyFrameKey(Key(KeyMessage::SysKeyDown, key, state)));
-      EXPECT_EQ(FrameKeyAction::Consume, ClassifyFrameKey(Key(KeyMessage::KeyDown, key, state)));
-      EXPECT_EQ(FrameKeyAction::Consume, ClassifyFrameKey(Key(KeyMessage::SysKeyUp, key, state)));
+      EXPECT_EQ(A::ToggleKeyboardMode, ClassifyFrameKey(Key(M::SysKeyDown, key, state)));
+      EXPECT_EQ(A::Consume, ClassifyFrameKey(Key(M::KeyDown, key, state)));
+      EXPECT_EQ(A::Consume, ClassifyFrameKey(Key(M::SysKeyUp, key, state)));
     }
   }
-  // A held key repeats its key-down message; that must not flip the bar back and forth.
-  FrameKey held = Key(KeyMessage::SysKeyDown, kKeyMenu);
-  held.repeat = true;
-  EXPECT_EQ(FrameKeyAction::Consume, ClassifyFrameKey(held));
-}
-
-TEST(MenuBarKeysTest, F10WithShiftCtrlOrAltIsNotTheBars) {
-  FrameKey shifted = Key(KeyMessage::SysKeyDown, kKeyF10);
-  shifted.shift = true;
-  EXPECT_EQ(FrameKeyAction::PassThrough, ClassifyFrameKey(shifted));
-  FrameKey ctrl = Key(KeyMessage::SysKeyDown, kKeyF10);
-  ctrl.ctrl = true;
-  EXPECT_EQ(FrameKeyAction::PassThrough, ClassifyFrameKey(ctrl));
-  FrameKey alt = Key(KeyMessage::SysKeyDown, kKeyF10, kStateButtons);
-  alt.alt = true;
-  EXPECT_EQ(FrameKeyAction::EndTrackingPass, ClassifyFrameKey(alt));
 }
 
 TEST(MenuBarKeysTest, ButtonModeKeys) {
-  for (KeyMessage message : {KeyMessage::KeyDown, KeyMessage::SysKeyDown}) {
-    EXPECT_EQ(FrameKeyAction::EndTracking,
-              ClassifyFrameKey(Key(message, kKeyEscape, kStateButtons)));
+  for (M message : {M::KeyDown, M::SysKeyDown}) {
+    EXPECT_EQ(A::EndTracking, ClassifyFrameKey(Key(message, kKeyEscape, kStateButtons)));
     for (unsigned key : {kKeySpace, kKeyUp, kKeyDown}) {
-      EXPECT_EQ(FrameKeyAction::TrackHot, ClassifyFrameKey(Key(message, key, kStateButtons)));
+      EXPECT_EQ(A::TrackHot, ClassifyFrameKey(Key(message, key, kStateButtons)));
     }
-    EXPECT_EQ(FrameKeyAction::HotPrevious, ClassifyFrameKey(Key(message, kKeyLeft, kStateButtons)));
-    EXPECT_EQ(FrameKeyAction::HotNext, ClassifyFrameKey(Key(message, kKeyRight, kStateButtons)));
+    EXPECT_EQ(A::HotPrevious, ClassifyFrameKey(Key(message, kKeyLeft, kStateButtons)));
+    EXPECT_EQ(A::HotNext, ClassifyFrameKey(Key(message, kKeyRight, kStateButtons)));
   }
-  // The same keys outside button mode belong to the frame.
-  EXPECT_EQ(FrameKeyAction::PassThrough, ClassifyFrameKey(Key(KeyMessage::KeyDown, kKeyDown)));
-  // Any other key ends button mode and goes on to the frame.
-  EXPECT_EQ(FrameKeyAction::EndTrackingPass,
-            ClassifyFrameKey(Key(KeyMessage::KeyDown, 0x70 /* F1 */, kStateButtons)));
-  EXPECT_EQ(FrameKeyAction::EndTrackingPass,
-            ClassifyFrameKey(Key(KeyMessage::SysKeyUp, 'X', kStateButtons)));
-  EXPECT_EQ(FrameKeyAction::PassThrough, ClassifyFrameKey(Key(KeyMessage::Other, kKeyMenu)));
 }
 
-TEST(MenuBarKeysTest, LettersAndDigits) {
-  FrameKey known = Key(KeyMessage::KeyDown, 'H', kStateButtons);
-  known.mnemonicButton = 1;
-  EXPECT_EQ(FrameKeyAction::TrackMnemonic, ClassifyFrameKey(known));
-
-  // Unknown in button mode: a beep, and the bar stays selected.
-  EXPECT_EQ(FrameKeyAction::Beep, ClassifyFrameKey(Key(KeyMessage::KeyDown, 'Z', kStateButtons)));
-  EXPECT_EQ(FrameKeyAction::Beep, ClassifyFrameKey(Key(KeyMessage::KeyDown, '7', kStateButtons)));
-
-  // With Alt held a mnemonic opens its menu from any state; an unknown one is the frame's.
-  FrameKey altKnown = Key(KeyMessage::SysKeyDown, 'O');
-  altKnown.alt = true;
-  altKnown.mnemonicButton = 0;
-  EXPECT_EQ(FrameKeyAction::TrackMnemonic, ClassifyFrameKey(altKnown));
-  FrameKey altUnknown = Key(KeyMessage::SysKeyDown, 'Z');
-  altUnknown.alt = true;
-  EXPECT_EQ(FrameKeyAction::PassThrough, ClassifyFrameKey(altUnknown));
-
-  // Without Alt and outside button mode letters are typing.
-  FrameKey typed = Key(KeyMessage::KeyDown, 'O');
-  typed.mnemonicButton = 0;
-  EXPECT_EQ(FrameKeyAction::PassThrough, ClassifyFrameKey(typed));
+TEST(MenuBarKeysTest, ModifiersLettersAndOtherKeys) {
+  const std::vector<std::pair<FrameKey, A>> cases = {
+      // A held Alt repeats its key-down message; that must not flip the bar back and forth.
+      {Key(M::SysKeyDown, kKeyMenu, kStateNone, "r"), A::Consume},
+      {Key(M::SysKeyDown, kKeyF10, kStateNone, "s"), A::PassThrough},
+      {Key(M::SysKeyDown, kKeyF10, kStateNone, "c"), A::PassThrough},
+      {Key(M::SysKeyDown, kKeyF10, kStateButtons, "a"), A::EndTrackingPass},
+      // Button-mode keys outside button mode are the frame's; other keys end button mode.
+      {Key(M::KeyDown, kKeyDown), A::PassThrough},
+      {Key(M::KeyDown, 0x70 /* F1 */, kStateButtons), A::EndTrackingPass},
+      {Key(M::SysKeyUp, 'X', kStateButtons), A::EndTrackingPass},
+      {Key(M::Other, kKeyMenu), A::PassThrough},
+      // In button mode a mnemonic opens its menu, any other letter or digit beeps.
+      {Key(M::KeyDown, 'H', kStateButtons, "", 1), A::TrackMnemonic},
+      {Key(M::KeyDown, 'Z', kStateButtons), A::Beep},
+      {Key(M::KeyDown, '7', kStateButtons), A::Beep},
+      // With Alt from any state a mnemonic opens its menu; without, letters are typing.
+      {Key(M::SysKeyDown, 'O', kStateNone, "a", 0), A::TrackMnemonic},
+      {Key(M::SysKeyDown, 'Z', kStateNone, "a"), A::PassThrough},
+      {Key(M::KeyDown, 'O', kStateNone, "", 0), A::PassThrough},
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_EQ(cases[i].second, ClassifyFrameKey(cases[i].first)) << "case " << i;
+  }
 }
 
 TEST(MenuBarKeysTest, ArrowsInsideADropDown) {
@@ -116,9 +102,6 @@ TEST(MenuBarMnemonicTest, FindsTheCharacterAfterTheAmpersand) {
   EXPECT_EQ(1, FindMnemonic(menus, 'H'));
   EXPECT_EQ(-1, FindMnemonic(menus, 'Z'));
   EXPECT_EQ(-1, FindMnemonic({}, 'O'));
-}
-
-TEST(MenuBarMnemonicTest, DoubleByteCharactersAndLiteralAmpersands) {
   // A lead byte takes the next byte with it, as the system's character walk does: the "&"
   // after a lone lead byte is no mnemonic mark.
   EXPECT_EQ(-1, FindMnemonic({"\x81&S"}, 'S'));
