@@ -1,6 +1,4 @@
-// CPU load from performance data built by the tests: the counter of each system kind, the
-// rounding, the growing buffer, the fallback to the system's processor times, and truncated
-// blocks.
+// CPU load from performance data that the tests build in the system's layout.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -56,8 +54,7 @@ TEST_F(CpuLoadTest, ReadsTheProcessorTotalOnNt5AndTheSystemObjectOnNt4) {
 }
 
 TEST_F(CpuLoadTest, BlockWithoutTheTotalCounterFallsBackToProcessorTimes) {
-  // Wine and some systems answer with a valid block that holds no objects; others lack the
-  // instance or the counter, which the reader reports as -1.
+  // Wine answers with a block without objects; others lack the instance or the counter (-1).
   const std::string noInstance = ProcessorBlock(0, 0, u"_Other");
   const std::string noCounter = ProcessorBlock(0, 0, u"_Total", 7);
   EXPECT_EQ(-1, Read(noInstance, noInstance.size()).value);

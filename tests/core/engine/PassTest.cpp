@@ -1,5 +1,4 @@
-// One cleaning pass: what a manual and a condition pass write, when a condition pass is
-// refused, and how the pass prompts the window program.
+// One cleaning pass: what it writes, when a condition pass is refused, how it prompts the window.
 #include <gtest/gtest.h>
 
 #include "engine/CpuLoad.h"
@@ -76,7 +75,6 @@ TEST_F(PassTest, ConditionPassRunsOnlyWhenAConditionHoldsNow) {
   } const cases[] = {
       {COperationTime::kEveryDay, 10, 15, -1, 0, 1},
       {COperationTime::kEveryDay, 10, 16, -1, 0, 0},
-      {COperationTime::kEveryHour, -1, 14, -1, 0, 0},
       {COperationTime::kMemoryLoad, -1, -1, 60, 60, 1},
       {COperationTime::kMemoryLoad, -1, -1, 60, 59, 0},
   };
@@ -144,8 +142,7 @@ TEST_F(PassTest, IntervalRefusesStrictlyWithinItButNotAfterTheClockWasSetBack) {
 }
 
 TEST_F(PassTest, CpuLoadAboveEitherLimitRefusesThePass) {
-  // The limits of a trimming and a releasing condition, the load, the lines that follow the
-  // start line (none: no measurement; no refusal: the pass runs).
+  // No CPU line: no measurement; no refusal: the pass runs.
   struct Case {
     std::int32_t workingSet, wholeMemory;
     int load;
