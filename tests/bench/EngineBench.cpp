@@ -1,6 +1,4 @@
-// Benchmarks of the engine on Windows, printed as figures (not timed tests): a condition pass
-// at a minute where nothing matches, a log write that trims a full 1 MB log, and the zero fill
-// of the whole-memory release against a plain first-touch fill.
+// Benchmarks of the engine on Windows, printed as figures (not timed tests).
 #include <windows.h>
 
 #include <chrono>

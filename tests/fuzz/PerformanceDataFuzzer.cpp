@@ -1,5 +1,4 @@
-// Feeds arbitrary bytes to the performance-data reader as the block the registry returned. It
-// must read nothing outside the bytes, never loop without end, and find what it finds.
+// Arbitrary bytes as the performance-data block: read nothing outside them, never loop forever.
 #include <cstddef>
 #include <cstdint>
 

@@ -1,5 +1,4 @@
-// Feeds arbitrary bytes to the settings reader as a settings file and, after a split byte, as
-// its backup. Load must neither crash nor hang nor hold more conditions than the data can carry.
+// Arbitrary bytes as a settings file and its backup: no crash, no hang, no conditions from nothing.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

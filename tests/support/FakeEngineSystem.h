@@ -1,7 +1,5 @@
-// Fakes of the engine's seams that tests steer: a clock that reads UTC as local time, a memory
-// status, counted notifications, log files in memory that another program can hold or that fail
-// to be written, threads that run at once or for real; the processes, the virtual memory and
-// the performance data, with a builder of data blocks in the system's published layout.
+// Fakes of the engine's seams that tests steer: system (clock in UTC, notifications, threads, log
+// files in memory), processes, virtual memory and performance data in the published layout.
 #pragma once
 
 #include <algorithm>
@@ -54,22 +52,16 @@ inline CLocalTime BreakDown(QvTime time) {
 
 class FakeEngineSystem : public IEngineSystem {
  public:
-  // Clock
   QvTime now = TimeOf(2026, 12, 7, 10, 15, 0);  // a Monday
   QvTime secondsPerClockRead = 0;               // the clock moves on by this at every read
   std::vector<std::uint32_t> sleeps;
   CMemoryStatus memory{54, 512ull << 20, 200ull << 20, 1024ull << 20, 800ull << 20};
-
-  // Window program
   std::atomic<int> posts{0};
   std::atomic<int> sends{0};
   std::function<void()> onSend;
   std::atomic<int> ownTrims{0};
   bool realThreads = false;
   bool failThreadStart = false;
-
-  // Service log
-  std::string applicationPath = "C:\\Quorvel";
   std::set<std::string> directories;
   std::map<std::string, std::string> files;
   std::set<std::string> heldByOthers;  // opens of these paths fail
@@ -95,11 +87,15 @@ class FakeEngineSystem : public IEngineSystem {
   std::unique_ptr<IPassThread> StartThread(std::function<void()> body) override {
     if (failThreadStart) return nullptr;
     if (realThreads) return std::make_unique<CStdPassThread>(std::move(body));
-    body();
-    return std::make_unique<EndedThread>();
+    body();  // then an ended thread
+    struct Ended final : IPassThread {
+      bool Wait(std::uint32_t) override { return true; }
+      void Terminate() override {}
+    };
+    return std::make_unique<Ended>();
   }
 
-  std::string ApplicationPath() override { return applicationPath; }
+  std::string ApplicationPath() override { return "C:\\Quorvel"; }
   bool Exists(const std::string& path) override {
     return directories.count(path) > 0 || files.count(path) > 0;
   }
@@ -118,11 +114,6 @@ class FakeEngineSystem : public IEngineSystem {
   }
 
  private:
-  class EndedThread final : public IPassThread {
-   public:
-    bool Wait(std::uint32_t) override { return true; }
-    void Terminate() override {}
-  };
   class File final : public IExclusiveFile {
    public:
     File(FakeEngineSystem& system, std::string& bytes) : m_system(system), m_bytes(bytes) {}

@@ -1,6 +1,4 @@
-// Passes on Windows for real: a window program's pass prompts the registered main window with
-// message 874 after every line and waits at every notify; a service pass appends its lines to
-// the service log beside the program.
+// Passes on Windows for real: prompts to the registered window, lines of the service log.
 #include <windows.h>
 
 #include <gtest/gtest.h>

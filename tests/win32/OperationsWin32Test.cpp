@@ -1,6 +1,4 @@
-// The engine's adapters on Windows for real: the working-set trim over the running processes,
-// the whole-memory release of a share of a memory status the test makes smaller, the
-// EnablePrivilege and psapi paths behind them, and the settings file replaced while it is read.
+// The engine's adapters on Windows for real, and the settings file replaced while it is read.
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-// QuorvelS under the real service control manager (Wine's services.exe): installed, started,
-// paused, continued, told to read its settings again, stopped and removed, as the window
-// program will do it; its passes write "\SVC\vorel.log" beside the programs.
+// QuorvelS under the real service control manager (Wine's services.exe), driven as the window
+// program drives it; its passes write "\SVC\vorel.log" beside the programs.
 #include <windows.h>
 #include <winsvc.h>
 
@@ -26,10 +25,6 @@ constexpr DWORD kStateTimeout = 20000;
 constexpr char kPassStartLine[] = "--- 実行条件判断によるオペレーション開始 ";
 constexpr std::int32_t kNoOperation = 7;
 constexpr std::int32_t kWorkingSet = 0;
-
-std::wstring Wide(const std::string& cp932) {
-  return qv::Cp932ToWide(cp932);
-}
 
 std::string SvcDirectory() {
   return GetApplicationPath() + "\\SVC";
@@ -58,8 +53,7 @@ int CountOf(const std::string& text, const std::string& part) {
   return count;
 }
 
-// Runs a command line through the command processor and returns what it wrote to its standard
-// output. The whole line is quoted once more, as the command processor takes the outer quotes.
+// Standard output of a command line run by the command processor, which takes the outer quotes.
 std::string RunAndCapture(const std::wstring& commandLine, DWORD* exitCode = nullptr) {
   std::string output;
   FILE* pipe = ::_wpopen((L"\"" + commandLine + L"\"").c_str(), L"rb");
@@ -116,9 +110,9 @@ class ServiceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     TearDown();
-    ::CreateDirectoryW(Wide(SvcDirectory()).c_str(), nullptr);
+    ::CreateDirectoryW(qv::Cp932ToWide(SvcDirectory()).c_str(), nullptr);
     for (const char* name : {"\\qvlset.def", "\\qvlset.bak", "\\vorel.log"}) {
-      ::DeleteFileW(Wide(SvcDirectory() + name).c_str());
+      ::DeleteFileW(qv::Cp932ToWide(SvcDirectory() + name).c_str());
     }
   }
   void TearDown() override {
@@ -126,7 +120,9 @@ class ServiceTest : public ::testing::Test {
     WaitUntilRemoved();
   }
 
-  static std::wstring ServicePath() { return Wide(GetApplicationPath()) + L"\\QuorvelS.exe"; }
+  static std::wstring ServicePath() {
+    return qv::Cp932ToWide(GetApplicationPath()) + L"\\QuorvelS.exe";
+  }
 
   void InstallAndStart() {
     ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), qv::vorel::Install(ServicePath()));
@@ -205,7 +201,7 @@ TEST_F(ServiceTest, AStopDuringAPassIsAnsweredAtOnceAndTheServiceStopsWhenThePas
 // The installer registers the service as the window program will, from a folder whose name has
 // a space in it, and the service starts from there.
 TEST_F(ServiceTest, TheInstallerRegistersTheQuotedPathOfTheService) {
-  const std::wstring bin = Wide(GetApplicationPath());
+  const std::wstring bin = qv::Cp932ToWide(GetApplicationPath());
   const std::wstring folder = bin + L"\\Program Files";
   ::CreateDirectoryW(folder.c_str(), nullptr);
   for (const wchar_t* name : {L"\\QuorvelS.exe", L"\\QuorvelL.dll"}) {
@@ -249,22 +245,10 @@ TEST_F(ServiceTest, TheInstallerRegistersTheQuotedPathOfTheService) {
 }
 
 // Started any other way the dispatcher call fails and the program ends with its error, with no
-// message box waiting for an answer (Wine may keep it some seconds waiting for a control pipe
-// that never comes).
+// message box waiting for an answer.
 TEST_F(ServiceTest, StartedOutsideTheServiceControlManagerItEndsWithAnError) {
-  std::wstring commandLine = L"\"" + ServicePath() + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process));
-  qv::UniqueHandle processHandle(process.hProcess);
-  qv::UniqueHandle threadHandle(process.hThread);
-  const bool ended = ::WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
-  if (!ended) ::TerminateProcess(process.hProcess, 1);
   DWORD exitCode = 0;
-  ::GetExitCodeProcess(process.hProcess, &exitCode);
-  EXPECT_TRUE(ended);
+  RunAndCapture(L"\"" + ServicePath() + L"\"", &exitCode);
   EXPECT_NE(0u, exitCode) << "the dispatcher call failed";
 }
 

@@ -41,7 +41,6 @@ TEST(ConditionMatchTest, ModesMatchTheirMomentOnly) {
       {"load below", Condition(11, -1, -1, -1, 60), midnight, 59, 0, 0},
       {"mode -1", Condition(-1, 7, 0, 0, 0), midnight, 100, 1, 0},
       {"mode 12", Condition(12, 7, 0, 0, 0), midnight, 100, 1, 0},
-      {"mode 100", Condition(100, 7, 0, 0, 0), midnight, 100, 1, 0},
       {"minute unused", Condition(0, -1, -1, -1), midnight, 0, 0, 0},
       {"hour unused", Condition(1, -1, -1, 0), midnight, 0, 0, 0},
   };

@@ -1,6 +1,4 @@
-// CPU load from performance data built by the tests: the counter of each system kind, the
-// rounding, the growing buffer, the fallback to the system's processor times, and truncated
-// blocks.
+// CPU load from performance data that the tests build in the system's layout.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -35,35 +33,30 @@ class CpuLoadTest : public ::testing::Test {
   CMemClean clean;
 };
 
-TEST_F(CpuLoadTest, Nt5ReadsTheTotalInstanceOfTheProcessorObjectWithoutRegardToCase) {
-  // 25 % busy: the idle counter grows by three quarters of the time.
-  for (int i = 0; i < 10; ++i) {
-    fake.performance.blocks.push_back(ProcessorBlock(i * kSecond, i * kSecond * 3 / 4));
+TEST_F(CpuLoadTest, ReadsTheProcessorTotalOnNt5AndTheSystemObjectOnNt4) {
+  // NT 5: 25 % busy, the "_total" instance matched without regard to case; NT 4: 50 % busy.
+  for (const bool nt5 : {true, false}) {
+    ResetCpuLoadStateForTesting();
+    fake.performance = {};
+    fake.system.sleeps.clear();
+    if (!nt5) fake.performance.version = {2, 4};
+    for (int i = 0; i < 10; ++i) {
+      fake.performance.blocks.push_back(
+          nt5 ? ProcessorBlock(i * kSecond, i * kSecond * 3 / 4)
+              : PerfBlock(i * kSecond, {{2, 240, i * kSecond / 2, {}}}));
+    }
+    EXPECT_EQ(nt5 ? 25 : 50, clean.GetCpuLoad());
+    EXPECT_EQ(std::vector<std::uint32_t>(10, 1000), fake.system.sleeps);
+    EXPECT_EQ(nt5 ? "238" : "2", fake.performance.valueNames.front());
+    EXPECT_EQ(0, fake.performance.timesQueries) << "the counter was there";
+    EXPECT_EQ(nt5 ? 2 : 0, fake.performance.counterWrites) << "switched on only from NT 5 on";
   }
-  EXPECT_EQ(25, clean.GetCpuLoad());
-  EXPECT_EQ(std::vector<std::uint32_t>(10, 1000), fake.system.sleeps);
-  EXPECT_EQ("238", fake.performance.valueNames.front());
-  EXPECT_EQ(0, fake.performance.timesQueries) << "the counter was there";
-}
-
-TEST_F(CpuLoadTest, Nt4ReadsTheSystemObjectWithoutInstance) {
-  fake.performance.version = {2, 4};
-  for (int i = 0; i < 10; ++i) {
-    fake.performance.blocks.push_back(PerfBlock(i * kSecond, {{2, 240, i * kSecond / 2, {}}}));
-  }
-  EXPECT_EQ(50, clean.GetCpuLoad());
-  EXPECT_EQ("2", fake.performance.valueNames.front());
-  EXPECT_EQ(0, fake.performance.counterWrites) << "the counters are switched only on NT 5 on";
 }
 
 TEST_F(CpuLoadTest, BlockWithoutTheTotalCounterFallsBackToProcessorTimes) {
-  // Wine and some systems answer with a valid block that holds no objects; others lack the
-  // instance or the counter, which the reader reports as -1.
-  const std::string noInstance = ProcessorBlock(0, 0, u"_Other");
-  const std::string noCounter = ProcessorBlock(0, 0, u"_Total", 7);
-  EXPECT_EQ(-1, Read(noInstance, noInstance.size()).value);
-  EXPECT_EQ(-1, Read(noCounter, noCounter.size()).value);
-  for (const std::string& block : {PerfBlock(0, {}), noInstance, noCounter}) {
+  // Wine answers with a block without objects; others lack the instance or the counter (-1).
+  for (const std::string& block :
+       {PerfBlock(0, {}), ProcessorBlock(0, 0, u"_Other"), ProcessorBlock(0, 0, u"_Total", 7)}) {
     ResetCpuLoadStateForTesting();
     fake.performance.blocks = {block};
     fake.performance.idleShare = 60;
@@ -107,7 +100,7 @@ TEST_F(CpuLoadTest, CountersAreSwitchedOnAtTheFirstSampleOfEveryMeasurement) {
   EXPECT_EQ(0, EnablePerformanceCounters(fake.performance, 1));
 }
 
-TEST_F(CpuLoadTest, LargeDataGrowsTheBufferWhichTheNextSampleKeeps) {
+TEST_F(CpuLoadTest, LargeDataGrowsTheBufferWhichTheNextSampleKeepsWithinABound) {
   std::string large = ProcessorBlock(0, 0);
   large.resize(150000, '\0');
   fake.performance.blocks = {large};
@@ -117,12 +110,8 @@ TEST_F(CpuLoadTest, LargeDataGrowsTheBufferWhichTheNextSampleKeeps) {
   EXPECT_EQ((std::vector<std::uint32_t>{102400, 160240, 160240}), fake.performance.querySizes)
       << "grown by the reported size and 10240 bytes; the next sample starts with it";
   EXPECT_EQ(160240u, PerformanceBufferSizeForTesting());
-}
-
-TEST_F(CpuLoadTest, SystemThatAlwaysWantsMoreDataDoesNotHangTheSample) {
   fake.performance.blocks = {std::string(200u << 20, '\0')};  // more than is ever offered
-  CCpuLoadSampler sampler(fake.performance);
-  EXPECT_EQ(0, sampler.GetSample());
+  EXPECT_EQ(0, sampler.GetSample()) << "a system that always wants more does not hang it";
   EXPECT_LE(PerformanceBufferSizeForTesting(), 64u << 20);
 }
 

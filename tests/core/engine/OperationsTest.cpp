@@ -1,5 +1,4 @@
-// The two operations of a pass: the working-set trim of every process and the whole-memory
-// release, with their lines and their effect on the save flag.
+// The working-set trim and the whole-memory release: their lines and the save flag.
 #include <gtest/gtest.h>
 
 #include "engine/MemClean.h"

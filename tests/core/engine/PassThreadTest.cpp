@@ -1,5 +1,4 @@
-// Starting a pass: the thread, the busy flag, the last prompt of a window-program pass, and the
-// hand-over of the lines to a thread that takes them while the pass writes.
+// Starting a pass: the thread, the busy flag, the last prompt, lines taken while the pass writes.
 #include <gtest/gtest.h>
 
 #include "engine/MemClean.h"

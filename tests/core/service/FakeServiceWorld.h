@@ -1,6 +1,5 @@
-// A fake system and engine for the service. The routine runs on a thread of its own and parks in
-// its waits (for a command, for a pass); the clock moves only in RunFor, from one park to the
-// next. The test's thread plays the dispatcher and calls the control handler.
+// The service's system and engine: the routine parks in its waits on a thread of its own and the
+// clock moves only in RunFor, from park to park; the test's thread plays the dispatcher.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -60,8 +59,7 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
     m_file.m_aOperationTime.resize(conditions);
     for (auto& condition : m_file.m_aOperationTime) condition = std::make_unique<COperationTime>();
   }
-  // Passes started from now on run this long; with thenThrow the next start throws once its
-  // pass is under way.
+  // Passes started from now on run this long; with thenThrow the next start throws after it.
   void SetPass(QvTime seconds, bool thenThrow = false) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_passSeconds = seconds;
@@ -110,8 +108,7 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
     m_changed.wait(lock, [this] { return Settled(); });
   }
 
-  // Runs the clock until the routine has returned; empty when it ended the process instead,
-  // which leaves its thread parked for good.
+  // Runs the clock until the routine has returned; empty when it ended the process instead.
   std::optional<CServiceEnd> Join() {
     if (!m_loop.joinable()) return Seen().end;
     while (!Seen().end && !Seen().processEnded) RunFor(kStopGraceSeconds);
@@ -140,7 +137,11 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
     auto lock = Enter("report " + std::to_string(status.dwCurrentState));
     m_seen.reports.push_back({m_seen.now, status});
   }
-  std::unique_ptr<IServiceEvent> CreateAutoResetEvent(std::uint32_t& error) override;
+  std::unique_ptr<IServiceEvent> CreateAutoResetEvent(std::uint32_t& error) override {
+    if (m_eventsCreated++ != failEvent) return std::make_unique<Event>(*this);
+    error = 8;
+    return nullptr;
+  }
   void ReloadSettings(CAppSetting& settings) override {
     {
       auto lock = Enter("reload");
@@ -179,8 +180,18 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
     m_seen.forcedAt = m_seen.now;
   }
 
-  // The loop's thread waits until woken, or until RunFor brings the clock to the deadline
-  // (none: no limit); the handler's thread waits until woken, at most a few real seconds.
+ private:
+  struct Event final : IServiceEvent {
+    explicit Event(FakeServiceWorld& owner) : world(owner) {}
+    void Set() override { world.Set(signalled); }
+    bool Wait(std::uint32_t milliseconds) override { return world.Wait(signalled, milliseconds); }
+    FakeServiceWorld& world;
+    bool signalled = false;  // guarded by the world's mutex
+  };
+
+  bool Settled() const { return m_parked || m_seen.end || m_seen.processEnded; }
+  // The loop parks until woken or RunFor reaches the deadline; the handler waits a few real
+  // seconds.
   bool Wait(bool& signalled, std::uint32_t milliseconds) {
     std::unique_lock<std::mutex> lock(m_mutex);
     if (std::this_thread::get_id() != m_loopThread) {
@@ -200,9 +211,6 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
     m_parked = false;  // from this moment on, so that nobody sees a stale wait
     m_changed.notify_all();
   }
-
- private:
-  bool Settled() const { return m_parked || m_seen.end || m_seen.processEnded; }
   // Takes the lock for a call into the world, and notes the call after a forced end.
   std::unique_lock<std::mutex> Enter(const std::string& call) {
     std::unique_lock<std::mutex> lock(m_mutex);
@@ -233,22 +241,5 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
   bool m_throwFromPass = false;
   QvTime m_busyUntil = 0;
 };
-
-class FakeServiceEvent final : public IServiceEvent {
- public:
-  explicit FakeServiceEvent(FakeServiceWorld& world) : m_world(world) {}
-  void Set() override { m_world.Set(m_signalled); }
-  bool Wait(std::uint32_t milliseconds) override { return m_world.Wait(m_signalled, milliseconds); }
-
- private:
-  FakeServiceWorld& m_world;
-  bool m_signalled = false;  // guarded by the world's mutex
-};
-
-inline std::unique_ptr<IServiceEvent> FakeServiceWorld::CreateAutoResetEvent(std::uint32_t& error) {
-  if (m_eventsCreated++ != failEvent) return std::make_unique<FakeServiceEvent>(*this);
-  error = 8;
-  return nullptr;
-}
 
 }  // namespace qvtest

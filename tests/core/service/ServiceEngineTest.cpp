@@ -1,6 +1,4 @@
-// The service's engine interface on the real cleaning engine: what is left alone after a pass has
-// been ended by force. (What the passes are told and write is seen under the service control
-// manager, in the service test of the Windows program.)
+// The service's engine interface on the real engine, after a pass has been ended by force.
 #include <gtest/gtest.h>
 
 #include "engine/MemClean.h"
@@ -9,8 +7,7 @@
 
 namespace {
 
-// An engine system whose pass thread never ends by itself and tells whether it was ended and
-// whether it was freed.
+// A pass thread that never ends by itself and tells whether it was ended and freed.
 struct HangingPassSystem final : qvtest::FakeEngineSystem {
   struct Thread final : IPassThread {
     explicit Thread(HangingPassSystem& owner) : system(owner) {}

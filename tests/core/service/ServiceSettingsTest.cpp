@@ -1,5 +1,4 @@
-// How the service reads its settings file: nothing may wait for an answer, a file that cannot be
-// opened leaves the settings in force, and a file that can goes in with whatever it gave.
+// The service's reload: nothing waits for an answer, an unopened file keeps the settings.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -43,8 +42,7 @@ TEST(ServiceSettingsTest, AReloadTakesOverWhatAnOpenedFileGaveAndKeepsTheSetting
       {"a whole file", SettingsBytes(3, 7), std::nullopt, 3, 7, nullptr},
       {"a cut file, its backup read instead", SettingsBytes(3, 7).substr(0, 40),
        SettingsBytes(2, 4), 2, 4, kCutLine},
-      // Without a backup the failed attempt at it drops the conditions; the options read before
-      // the end are taken, those after it stay as they were.
+      // Without a backup the conditions go; options read before the cut are taken.
       {"cut after the delay, no backup", SettingsBytes(0, 7).substr(0, 20), std::nullopt, 0, 7,
        kCutLine},
       {"cut before the delay, no backup", SettingsBytes(0, 7).substr(0, 12), std::nullopt, 0, 9,
