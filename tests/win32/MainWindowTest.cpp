@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <vector>
 
 #include "QuorvelWProcess.h"
 #include "engine/LogText.h"
@@ -174,6 +179,68 @@ TEST(MainWindowTest, TheTrayIconShowsTheLoadTogglesTheWindowAndComesBack) {
 
   ::PostMessageW(app.Window(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back() == "add\tQuorvel"; }));
+}
+
+// The window-settings file as its 20 numbers: the version, the rectangle, three bands of width,
+// index and style, the status bar, a spare, three column widths and the close-button option.
+std::vector<std::int32_t> WindowSettings(const std::wstring& file) {
+  const std::string bytes = qvtest::ReadFileBytes(file);
+  std::vector<std::int32_t> values(bytes.size() / 4);
+  std::memcpy(values.data(), bytes.data(), values.size() * 4);
+  return values;
+}
+
+TEST(MainWindowTest, TheLayoutSurvivesARestartWithTheRectangleFromBeforeAMinimize) {
+  QuorvelW app;
+  const std::wstring file =
+      app.SettingsFile().substr(0, app.SettingsFile().rfind(L'\\')) + L"\\wndset.def";
+  // A rectangle off every monitor is not applied.
+  std::vector<std::int32_t> values = {3, 5000, 5000, 5600, 5400, 0, 0,   1,   0,   1,
+                                      1, 0,    2,    1,    0,    1, 250, 250, 100, 0};
+  std::filesystem::create_directories(file.substr(0, file.rfind(L'\\')));
+  std::ofstream(file.c_str(), std::ios::binary)
+      .write(reinterpret_cast<const char*>(values.data()), 80);
+  ASSERT_TRUE(app.Start());
+  app.Command(ID_WINDOW_SHOW);
+  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
+  RECT rc{};
+  ::GetWindowRect(app.Window(), &rc);
+  EXPECT_LT(rc.left, 1280);
+
+  const auto minimizeOnClose = [&] {
+    const std::vector<std::int32_t> saved = WindowSettings(file);
+    return saved.size() == 20 ? saved[19] : -1;
+  };
+  app.Command(ID_MINIMIZE_ON_CLOSE);  // saved at once
+  ASSERT_TRUE(WaitFor([&] { return minimizeOnClose() == 1; }));
+  app.Command(ID_MINIMIZE_ON_CLOSE);
+  ASSERT_TRUE(WaitFor([&] { return minimizeOnClose() == 0; }));
+  ::SetWindowPos(app.Window(), nullptr, 150, 120, 600, 450, SWP_NOZORDER);
+  ::SendMessageW(::FindWindowExW(app.Window(), nullptr, L"SysListView32", nullptr),
+                 LVM_SETCOLUMNWIDTH, 0, 123);
+  ::SendMessageW(::FindWindowExW(app.Window(), nullptr, L"ReBarWindow32", nullptr), RB_MOVEBAND, 0,
+                 2);
+  ::PostMessageW(app.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitFor([&] { return !app.Visible(); }));
+  app.Command(QV_ID_APP_EXIT);
+  ASSERT_TRUE(app.Ended(10000));
+  values = WindowSettings(file);
+  ASSERT_EQ(20u, values.size());
+  EXPECT_EQ((std::vector<std::int32_t>{150, 120, 750, 570}),
+            std::vector<std::int32_t>(values.begin() + 1, values.begin() + 5));
+  EXPECT_EQ(2, values[6]);  // the menu bar's band now last
+  EXPECT_EQ(123, values[16]);
+
+  // Shown again after a restart, the window takes its place; what it saves then is unchanged.
+  ASSERT_TRUE(app.Start());
+  app.Command(ID_WINDOW_SHOW);
+  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
+  ::GetWindowRect(app.Window(), &rc);
+  EXPECT_EQ(150, rc.left);
+  EXPECT_EQ(570, rc.bottom);
+  app.Command(QV_ID_APP_EXIT);
+  ASSERT_TRUE(app.Ended(10000));
+  EXPECT_EQ(values, WindowSettings(file));
 }
 
 // From a shell: the pass runs, its lines go to the standard output, the program ends by
