@@ -14,8 +14,11 @@
 #include <vector>
 
 #include "QuorvelWProcess.h"
+#include "app/MainFrame.h"
 #include "engine/LogText.h"
+#include "framework/SystemLibrary.h"
 #include "resources/resource.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -181,66 +184,86 @@ TEST(MainWindowTest, TheTrayIconShowsTheLoadTogglesTheWindowAndComesBack) {
   ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back() == "add\tQuorvel"; }));
 }
 
-// The window-settings file as its 20 numbers: the version, the rectangle, three bands of width,
-// index and style, the status bar, a spare, three column widths and the close-button option.
-std::vector<std::int32_t> WindowSettings(const std::wstring& file) {
+std::vector<std::int32_t> WindowSettings(const std::wstring& file) {  // its 20 numbers
   const std::string bytes = qvtest::ReadFileBytes(file);
   std::vector<std::int32_t> values(bytes.size() / 4);
   std::memcpy(values.data(), bytes.data(), values.size() * 4);
   return values;
 }
 
-TEST(MainWindowTest, TheLayoutSurvivesARestartWithTheRectangleFromBeforeAMinimize) {
+// A rectangle off every monitor is ignored; the close-button option is saved at once; the
+// rectangle from before a minimize, a column width and the band order survive a restart.
+TEST(MainWindowTest, TheLayoutSurvivesARestart) {
   QuorvelW app;
   const std::wstring file =
-      app.SettingsFile().substr(0, app.SettingsFile().rfind(L'\\')) + L"\\wndset.def";
-  // A rectangle off every monitor is not applied.
+      app.SettingsFile().substr(0, app.SettingsFile().size() - 10) + L"wndset.def";
   std::vector<std::int32_t> values = {3, 5000, 5000, 5600, 5400, 0, 0,   1,   0,   1,
                                       1, 0,    2,    1,    0,    1, 250, 250, 100, 0};
-  std::filesystem::create_directories(file.substr(0, file.rfind(L'\\')));
+  std::filesystem::create_directories(std::filesystem::path(file).parent_path());
   std::ofstream(file.c_str(), std::ios::binary)
       .write(reinterpret_cast<const char*>(values.data()), 80);
-  ASSERT_TRUE(app.Start());
-  app.Command(ID_WINDOW_SHOW);
-  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
-  RECT rc{};
-  ::GetWindowRect(app.Window(), &rc);
-  EXPECT_LT(rc.left, 1280);
-
-  const auto minimizeOnClose = [&] {
-    const std::vector<std::int32_t> saved = WindowSettings(file);
-    return saved.size() == 20 ? saved[19] : -1;
-  };
-  app.Command(ID_MINIMIZE_ON_CLOSE);  // saved at once
-  ASSERT_TRUE(WaitFor([&] { return minimizeOnClose() == 1; }));
-  app.Command(ID_MINIMIZE_ON_CLOSE);
-  ASSERT_TRUE(WaitFor([&] { return minimizeOnClose() == 0; }));
-  ::SetWindowPos(app.Window(), nullptr, 150, 120, 600, 450, SWP_NOZORDER);
-  ::SendMessageW(::FindWindowExW(app.Window(), nullptr, L"SysListView32", nullptr),
-                 LVM_SETCOLUMNWIDTH, 0, 123);
-  ::SendMessageW(::FindWindowExW(app.Window(), nullptr, L"ReBarWindow32", nullptr), RB_MOVEBAND, 0,
-                 2);
-  ::PostMessageW(app.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  ASSERT_TRUE(WaitFor([&] { return !app.Visible(); }));
-  app.Command(QV_ID_APP_EXIT);
-  ASSERT_TRUE(app.Ended(10000));
-  values = WindowSettings(file);
-  ASSERT_EQ(20u, values.size());
+  for (const int left : {100, 150}) {
+    ASSERT_TRUE(app.Start());
+    app.Command(ID_WINDOW_SHOW);
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
+    RECT rc{};
+    ::GetWindowRect(app.Window(), &rc);
+    EXPECT_EQ(left, rc.left);
+    if (left == 100) {
+      app.Command(ID_MINIMIZE_ON_CLOSE);
+      ASSERT_TRUE(WaitFor(
+          [&] { return WindowSettings(file).size() == 20 && WindowSettings(file)[19] == 1; }));
+      ::SetWindowPos(app.Window(), nullptr, 150, 120, 600, 450, SWP_NOZORDER);
+      ::SendMessageW(::FindWindowExW(app.Window(), nullptr, L"SysListView32", nullptr),
+                     LVM_SETCOLUMNWIDTH, 0, 123);
+      ::SendMessageW(::FindWindowExW(app.Window(), nullptr, L"ReBarWindow32", nullptr), RB_MOVEBAND,
+                     0, 2);
+      ::SendMessageW(app.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    }
+    app.Command(QV_ID_APP_EXIT);
+    ASSERT_TRUE(app.Ended(10000));
+    if (left == 100) values = WindowSettings(file);
+  }
+  EXPECT_EQ(values, WindowSettings(file));
   EXPECT_EQ((std::vector<std::int32_t>{150, 120, 750, 570}),
             std::vector<std::int32_t>(values.begin() + 1, values.begin() + 5));
-  EXPECT_EQ(2, values[6]);  // the menu bar's band now last
+  EXPECT_EQ(2, values[6]);  // the menu bar's band, now last
   EXPECT_EQ(123, values[16]);
+}
 
-  // Shown again after a restart, the window takes its place; what it saves then is unchanged.
-  ASSERT_TRUE(app.Start());
-  app.Command(ID_WINDOW_SHOW);
-  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
-  ::GetWindowRect(app.Window(), &rc);
-  EXPECT_EQ(150, rc.left);
-  EXPECT_EQ(570, rc.bottom);
-  app.Command(QV_ID_APP_EXIT);
-  ASSERT_TRUE(app.Ended(10000));
-  EXPECT_EQ(values, WindowSettings(file));
+class FrameProbe : public qv::app::CMainFrame {
+ public:
+  void OpenHelpFile(const std::wstring& path) override { asked = path; }
+  std::wstring asked;
+};
+
+// Inside the test: check marks that follow their state, and the help file of the program's
+// folder asked of the shell, not the one planted in the current directory.
+TEST(MainWindowTest, ChecksFollowTheirStateAndHelpComesFromTheProgramsFolder) {
+  struct CheckUI : qv::CCommandUI {
+    using CCommandUI::CCommandUI;
+    void Enable(bool) override {}
+    void SetCheck(bool on) override { checked = on; }
+    bool checked = false;
+  };
+  qvtest::TempDir current;
+  std::ofstream(current.File("vorel.chm")) << "planted";
+  ASSERT_TRUE(::SetCurrentDirectoryW(qv::Cp932ToWide(current.File("")).c_str()));
+  const qv::UniqueModule richEdit = qv::LoadSystemLibrary(L"riched20.dll");
+  FrameProbe frame;
+  ASSERT_TRUE(frame.CreateMainWindow());
+  frame.RouteCommand(QV_ID_HELP);
+  EXPECT_EQ(qv::Cp932ToWide(GetApplicationPath()) + L"\\vorel.chm", frame.asked);
+  for (const UINT id : {ID_MINIMIZE_ON_CLOSE, ID_STARTUP_REGISTER}) {
+    CheckUI before(id), after(id), again(id);
+    frame.RouteUpdate(before);
+    frame.RouteCommand(id);
+    frame.RouteUpdate(after);
+    frame.RouteCommand(id);
+    frame.RouteUpdate(again);
+    EXPECT_NE(before.checked, after.checked) << id;
+    EXPECT_EQ(before.checked, again.checked) << id;
+  }
 }
 
 // From a shell: the pass runs, its lines go to the standard output, the program ends by
