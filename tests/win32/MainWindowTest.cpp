@@ -254,6 +254,7 @@ TEST(MainWindowTest, ChecksFollowTheirStateAndHelpComesFromTheProgramsFolder) {
   ASSERT_TRUE(frame.CreateMainWindow());
   frame.RouteCommand(QV_ID_HELP);
   EXPECT_EQ(qv::Cp932ToWide(GetApplicationPath()) + L"\\vorel.chm", frame.asked);
+  ::SetCurrentDirectoryW(qv::Cp932ToWide(GetApplicationPath()).c_str());  // lets it be removed
   for (const UINT id : {ID_MINIMIZE_ON_CLOSE, ID_STARTUP_REGISTER}) {
     CheckUI before(id), after(id), again(id);
     frame.RouteUpdate(before);
