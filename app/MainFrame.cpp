@@ -2,10 +2,13 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <utility>
 
+#include "editing/StartupShortcut.h"
 #include "framework/Application.h"
 #include "framework/Cp932.h"
 #include "framework/Dialog.h"
@@ -27,6 +30,12 @@ constexpr DWORD kTabStyle = 0x50000420;  // child, visible, fixed-width tabs, la
 constexpr DWORD kBarBandStyle = RBBS_BREAK | RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS | RBBS_USECHEVRON;
 constexpr DWORD kTabBandStyle = RBBS_BREAK | RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS;
 constexpr int kReleaseLevelMenu = 6;  // "開放レベル" in the first pop-up
+constexpr char kWindowSettingFile[] = "\\wndset.def";
+constexpr wchar_t kHelpFile[] = L"vorel.chm";
+
+CWindowRect ToWindowRect(const RECT& rc) {
+  return CWindowRect{rc.left, rc.top, rc.right, rc.bottom};
+}
 
 // Every change of the tray icon is also appended to this file when the environment names it,
 // so that tests outside the process can follow the icon.
@@ -64,6 +73,7 @@ bool CMainFrame::CreateMainWindow() {
 }
 
 LRESULT CMainFrame::OnCreate(CREATESTRUCTW*) {
+  ApplyWindowRect();
   return Build() ? 0 : -1;
 }
 
@@ -77,9 +87,11 @@ bool CMainFrame::Build() {
   m_wndList.SetExtendedListViewStyle(LVS_EX_FULLROWSELECT);
   const RECT client = GetClientRect();
   const int half = (client.right - client.left) / 2;
-  m_wndList.InsertColumn(0, "mode", half);
-  m_wndList.InsertColumn(1, "operation", half);
-  m_wndList.InsertColumn(2, "cpu load limit", half);
+  const char* const columns[] = {"mode", "operation", "cpu load limit"};
+  for (int i = 0; i < 3; ++i) {
+    const int stored = m_windowSetting.m_nColumnWidth[i];
+    m_wndList.InsertColumn(i, columns[i], stored > 0 ? stored : half);
+  }
 
   m_hSmallIcon.Reset(
       static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
@@ -114,13 +126,7 @@ bool CMainFrame::Build() {
       !m_wndReBar.AddBar(m_wndTabCtrl, kTabBandStyle)) {
     return false;
   }
-  SetBandLayout(m_wndMenuBar, m_wndMenuBar.GetMenuCount(), true);
-  SetBandLayout(m_wndToolBar, m_wndToolBar.GetButtonCount(), true);
-  REBARBANDINFOW tab{};
-  tab.cbSize = sizeof(tab);
-  tab.fMask = RBBIM_CHILDSIZE;
-  tab.cyMinChild = 20;
-  m_wndReBar.SetBandInfo(m_wndReBar.GetBandPos(m_wndTabCtrl), tab);
+  ApplyBandLayout();
 
   static const UINT indicators[] = {QV_ID_INDICATOR_KANA, QV_ID_INDICATOR_CAPS, QV_ID_INDICATOR_NUM,
                                     QV_ID_INDICATOR_SCRL};
@@ -145,24 +151,9 @@ bool CMainFrame::Build() {
   return true;
 }
 
-// The band's ideal width spans its buttons, so that its chevron shows what is hidden.
-void CMainFrame::SetBandLayout(CToolBarCtrl& bar, int buttonCount, bool chevron) {
-  RECT first{};
-  RECT last{};
-  REBARBANDINFOW info{};
-  info.cbSize = sizeof(info);
-  info.fMask = RBBIM_CHILDSIZE | RBBIM_IDEALSIZE | RBBIM_SIZE | RBBIM_STYLE;
-  info.fStyle = RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS | RBBS_BREAK | (chevron ? RBBS_USECHEVRON : 0);
-  info.cyMinChild = static_cast<UINT>(bar.GetMaxSize().cy);
-  if (buttonCount > 0 && bar.GetItemRect(0, first) && bar.GetItemRect(buttonCount - 1, last)) {
-    info.cxIdeal = static_cast<UINT>(last.right - first.left);
-  }
-  info.cx = info.cxIdeal + 20;
-  m_wndReBar.SetBandInfo(m_wndReBar.GetBandPos(bar), info);
-}
-
 void CMainFrame::AddCommands() {
   CCommandTable& commands = Commands();
+  AddWindowSettingCommands();
   const auto whenIdle = [this](CCommandUI& ui) { ui.Enable(!Busy()); };
   const auto disabled = [](CCommandUI& ui) { ui.Enable(false); };
   commands.Add(
@@ -171,8 +162,8 @@ void CMainFrame::AddCommands() {
       ID_CLEAN_WORKING_SET, [this](UINT) { ManualPass(false, true); }, whenIdle);
   commands.Add(
       ID_SHOW_INFO, [this](UINT) { ShowInfo(); }, whenIdle);
-  // Installing, starting and stopping the service, the service log, the conditions, the
-  // options, the startup shortcut and the help come with their own changes.
+  // Installing, starting and stopping the service, the service log, the conditions and the
+  // options come with their own changes.
   commands.Add(ID_SERVICE_REGISTER, {}, [this](CCommandUI& ui) {
     ui.Enable(false);
     ui.SetCheck(m_serviceControl.IsServiceInstalled() != 0);
@@ -181,9 +172,9 @@ void CMainFrame::AddCommands() {
     ui.Enable(false);
     ui.SetCheck(m_serviceControl.IsServiceInstalled() && m_serviceControl.IsServiceRunning());
   });
-  for (const UINT id : std::initializer_list<UINT>{ID_SHOW_SERVICE_LOG, ID_CONDITION_ADD,
-                                                   ID_CONDITION_DELETE, ID_CONDITION_MODIFY,
-                                                   ID_OPTION, ID_STARTUP_REGISTER, QV_ID_HELP}) {
+  for (const UINT id :
+       std::initializer_list<UINT>{ID_SHOW_SERVICE_LOG, ID_CONDITION_ADD, ID_CONDITION_DELETE,
+                                   ID_CONDITION_MODIFY, ID_OPTION}) {
     commands.Add(id, {}, disabled);
   }
   commands.Add(
@@ -211,16 +202,6 @@ void CMainFrame::AddCommands() {
         ui.SetCheck(ReleaseLevelChecked(ui.Id(), m_setting.m_nReleaseLevel));
       });
   commands.Add(ID_WINDOW_SHOW, [this](UINT) { PostMessage(WM_SYSCOMMAND, SC_RESTORE); });
-  commands.Add(
-      ID_MINIMIZE_ON_CLOSE,
-      [this](UINT) {
-        m_windowSetting.m_bMinimizeOnClose = m_windowSetting.m_bMinimizeOnClose == 0 ? 1 : 0;
-        SaveWindowSettings();
-      },
-      [this](CCommandUI& ui) {
-        ui.Enable(true);
-        ui.SetCheck(m_windowSetting.m_bMinimizeOnClose != 0);
-      });
   commands.Add(QV_ID_APP_EXIT, [this](UINT) { PostMessage(WM_CLOSE); });
 }
 
@@ -503,7 +484,9 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CMainFrame::OnSysCommand(WPARAM command, LPARAM) {
   const UINT code = static_cast<UINT>(command & 0xFFF0);
-  if (code == SC_MINIMIZE && !::IsIconic(m_hWnd)) m_windowSetting.m_rcWindow = GetWindowRect();
+  if (code == SC_MINIMIZE && !::IsIconic(m_hWnd)) {
+    m_windowSetting.m_rcWindow = ToWindowRect(GetWindowRect());
+  }
   if (code == SC_CLOSE && m_windowSetting.m_bMinimizeOnClose) {
     PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
     return 0;
@@ -580,6 +563,148 @@ void CMainFrame::ShowReleaseLevelPopup(const NMTOOLBARW& toolbar) {
   if (levels == nullptr) return;
   ::TrackPopupMenu(levels, TPM_VERPOSANIMATION, screen.left, screen.bottom, 0, m_hWnd, nullptr);
   PostMessage(WM_NULL);
+}
+
+// Window settings, the startup shortcut and the help file.
+
+int CMainFrame::LoadWindowSettings() {
+  m_windowSetting.m_bandMenuBar.wID = 0;
+  m_windowSetting.m_bandToolBar.wID = 1;
+  m_windowSetting.m_bandMenuBar.fStyle = RBBS_BREAK;
+  m_windowSetting.m_bandToolBar.fStyle = RBBS_BREAK;
+  return m_windowSetting.Load(GetSettingsDirectory() + kWindowSettingFile);
+}
+
+// A stored rectangle is used only when it has a size and some of it lies on a monitor of the
+// present screen layout; otherwise the window keeps the place the system gave it.
+void CMainFrame::ApplyWindowRect() {
+  if (LoadWindowSettings() == 0) return;
+  const CWindowRect& stored = m_windowSetting.m_rcWindow;
+  const RECT rc{stored.left, stored.top, stored.right, stored.bottom};
+  if (stored.IsEmpty() || ::MonitorFromRect(&rc, MONITOR_DEFAULTTONULL) == nullptr) return;
+  MoveWindow(rc);
+}
+
+// The stored order first, then each band's stored width and its new-row and hidden bits.
+void CMainFrame::ApplyBandLayout() {
+  const std::pair<const CWindow*, const CBandSetting*> bands[] = {
+      {&m_wndMenuBar, &m_windowSetting.m_bandMenuBar},
+      {&m_wndToolBar, &m_windowSetting.m_bandToolBar},
+      {&m_wndTabCtrl, &m_windowSetting.m_bandTab}};
+  const UINT count = m_wndReBar.GetBandCount();
+  for (const auto& [child, band] : bands) {
+    if (band->wID >= 0 && static_cast<UINT>(band->wID) < count) {
+      m_wndReBar.MoveBand(m_wndReBar.GetBandPos(*child), static_cast<UINT>(band->wID));
+    }
+  }
+  REBARBANDINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = RBBIM_STYLE | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_ID | RBBIM_IDEALSIZE;
+  SetBarBandLayout(info, m_wndMenuBar, m_wndMenuBar.GetMenuCount(), m_windowSetting.m_bandMenuBar,
+                   true);
+  SetBarBandLayout(info, m_wndToolBar, m_wndToolBar.GetButtonCount(), m_windowSetting.m_bandToolBar,
+                   true);
+  const CBandSetting& tab = m_windowSetting.m_bandTab;
+  info.cyMinChild = 20;
+  info.cx = static_cast<UINT>(std::max(tab.cx, 0));
+  info.wID = static_cast<UINT>(tab.wID);
+  info.fStyle = (static_cast<UINT>(tab.fStyle) & CWindowSetting::kAppliedBandStyles) |
+                RBBS_GRIPPERALWAYS | RBBS_CHILDEDGE;
+  m_wndReBar.SetBandInfo(m_wndReBar.GetBandPos(m_wndTabCtrl), info);
+}
+
+// The band's ideal width spans its buttons, so that its chevron shows what is hidden.
+void CMainFrame::SetBarBandLayout(REBARBANDINFOW& info, CToolBarCtrl& bar, int buttonCount,
+                                  const CBandSetting& band, bool chevron) {
+  RECT first{};
+  RECT last{};
+  info.cxMinChild = 0;
+  info.cyMinChild = static_cast<UINT>(bar.GetMaxSize().cy);
+  if (buttonCount > 0 && bar.GetItemRect(0, first) && bar.GetItemRect(buttonCount - 1, last)) {
+    info.cxIdeal = static_cast<UINT>(last.right - first.left);
+  }
+  info.cx = static_cast<UINT>(std::max(band.cx, 0));
+  info.wID = static_cast<UINT>(band.wID);
+  info.fStyle = (static_cast<UINT>(band.fStyle) & CWindowSetting::kAppliedBandStyles) |
+                RBBS_GRIPPERALWAYS | RBBS_CHILDEDGE | (chevron ? RBBS_USECHEVRON : 0);
+  m_wndReBar.SetBandInfo(m_wndReBar.GetBandPos(bar), info);
+}
+
+// A failed write is only reported to the debugger: it never stops a close.
+BOOL CMainFrame::SaveWindowSettings() {
+  const std::string directory = GetSettingsDirectory();
+  const std::wstring wide = Cp932ToWide(directory);
+  if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES)
+    ::CreateDirectoryW(wide.c_str(), nullptr);
+  if (!::IsIconic(m_hWnd)) m_windowSetting.m_rcWindow = ToWindowRect(GetWindowRect());
+  const std::pair<const CWindow*, CBandSetting*> bands[] = {
+      {&m_wndMenuBar, &m_windowSetting.m_bandMenuBar},
+      {&m_wndToolBar, &m_windowSetting.m_bandToolBar},
+      {&m_wndTabCtrl, &m_windowSetting.m_bandTab}};
+  for (UINT i = 0; i < 3; ++i) {
+    REBARBANDINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_SIZE;
+    if (!m_wndReBar.GetBandInfo(i, info)) continue;
+    for (const auto& [child, band] : bands) {
+      if (info.hwndChild != child->Handle()) continue;
+      band->wID = static_cast<std::int32_t>(i);
+      band->cx = static_cast<std::int32_t>(info.cx);
+      band->fStyle = static_cast<std::int32_t>(info.fStyle);
+    }
+  }
+  m_windowSetting.m_bStatusBar = static_cast<std::int32_t>(m_wndStatusBar.GetStyle() & WS_VISIBLE);
+  for (int i = 0; i < 3; ++i) m_windowSetting.m_nColumnWidth[i] = m_wndList.GetColumnWidth(i);
+  if (!m_windowSetting.Save(directory + kWindowSettingFile)) {
+    ::OutputDebugStringW(
+        Cp932ToWide("Quorvel: the window settings could not be saved in " + directory + "\n")
+            .c_str());
+  }
+  if (m_serviceControl.IsServiceInstalled()) m_serviceControl.NotifyService();
+  return TRUE;
+}
+
+void CMainFrame::AddWindowSettingCommands() {
+  CCommandTable& commands = Commands();
+  commands.Add(
+      ID_MINIMIZE_ON_CLOSE,
+      [this](UINT) {
+        m_windowSetting.m_bMinimizeOnClose = m_windowSetting.m_bMinimizeOnClose == 0 ? 1 : 0;
+        SaveWindowSettings();
+      },
+      [this](CCommandUI& ui) {
+        ui.Enable(true);
+        ui.SetCheck(m_windowSetting.m_bMinimizeOnClose != 0);
+      });
+  commands.Add(
+      ID_STARTUP_REGISTER,
+      [](UINT) {
+        const editing::CStartupShortcut shortcut;
+        if (shortcut.IsStartupShortcutPresent()) {
+          shortcut.DeleteStartupShortcut();
+        } else {
+          shortcut.CreateStartupShortcut();
+        }
+      },
+      [](CCommandUI& ui) {
+        ui.Enable(true);
+        ui.SetCheck(editing::CStartupShortcut().IsStartupShortcutPresent());
+      });
+  // The help file beside the program, never one of the current directory: a help file can
+  // run script.
+  commands.Add(QV_ID_HELP, [this](UINT) {
+    OpenHelpFile(Cp932ToWide(GetApplicationPath()) + L"\\" + kHelpFile);
+  });
+}
+
+void CMainFrame::OpenHelpFile(const std::wstring& path) {
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_FLAG_DDEWAIT | SEE_MASK_FLAG_NO_UI;
+  info.hwnd = m_hWnd;
+  info.lpFile = path.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  ::ShellExecuteExW(&info);
 }
 
 }  // namespace qv::app

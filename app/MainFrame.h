@@ -13,6 +13,7 @@
 #include "app/ConsoleOutput.h"
 #include "app/FrameLogic.h"
 #include "app/ServiceControl.h"
+#include "app/WindowSetting.h"
 #include "editing/ConditionListCtrl.h"
 #include "editing/LogEditCtrl.h"
 #include "engine/MemClean.h"
@@ -26,13 +27,6 @@
 #include "widgets/MyTabCtrl.h"
 
 namespace qv::app {
-
-// The part of the window settings that this window uses: the rectangle before a minimize and
-// the close-button option. They live as long as the program.
-struct CWindowSetting {
-  RECT m_rcWindow{};
-  int m_bMinimizeOnClose = 0;
-};
 
 class CMainFrame : public CFrameWindow {
  public:
@@ -65,7 +59,10 @@ class CMainFrame : public CFrameWindow {
   void SetTrayTip(const std::string& tip);
   void RemoveTrayIcon();
   void ShowTrayMenu();
-  void SaveWindowSettings() {}
+  // The window-settings file: read once before the windows are made, written at every close
+  // and every change of the close-button option.
+  int LoadWindowSettings();
+  BOOL SaveWindowSettings();
   // A pass was ended by force at close; what it held may stay held.
   bool PassAbandoned() const { return m_bPassAbandoned; }
 
@@ -78,11 +75,17 @@ class CMainFrame : public CFrameWindow {
   LRESULT OnClose() override;
   LRESULT OnTimer(UINT_PTR id) override;
   bool OnNotify(NMHDR* header, LRESULT& result) override;
+  // Hands the help file to the shell; tests see here what was asked.
+  virtual void OpenHelpFile(const std::wstring& path);
 
  private:
   bool Build();
   void AddCommands();
-  void SetBandLayout(CToolBarCtrl& bar, int buttonCount, bool chevron);
+  void ApplyWindowRect();
+  void ApplyBandLayout();
+  void SetBarBandLayout(REBARBANDINFOW& info, CToolBarCtrl& bar, int buttonCount,
+                        const CBandSetting& band, bool chevron);
+  void AddWindowSettingCommands();
   bool Busy() const { return m_memClean.m_bRunning != 0; }
   void SetModeTitle(RunMode mode);
   RunMode CurrentMode() const;
@@ -117,7 +120,7 @@ class CMainFrame : public CFrameWindow {
   CMyReBar m_wndReBar;
   CMenuBar m_wndMenuBar;
   UniqueIcon m_hSmallIcon;
-  CWindowSetting m_windowSetting;
+  ::CWindowSetting m_windowSetting;
   UINT m_nTaskbarCreated = 0;
 };
 

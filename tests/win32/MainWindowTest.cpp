@@ -4,13 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <vector>
 
 #include "QuorvelWProcess.h"
+#include "app/MainFrame.h"
 #include "engine/LogText.h"
+#include "framework/SystemLibrary.h"
 #include "resources/resource.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -174,6 +182,89 @@ TEST(MainWindowTest, TheTrayIconShowsTheLoadTogglesTheWindowAndComesBack) {
 
   ::PostMessageW(app.Window(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back() == "add\tQuorvel"; }));
+}
+
+std::vector<std::int32_t> WindowSettings(const std::wstring& file) {  // its 20 numbers
+  const std::string bytes = qvtest::ReadFileBytes(file);
+  std::vector<std::int32_t> values(bytes.size() / 4);
+  std::memcpy(values.data(), bytes.data(), values.size() * 4);
+  return values;
+}
+
+// A rectangle off every monitor is ignored; the close-button option is saved at once; the
+// rectangle from before a minimize, a column width and the band order survive a restart.
+TEST(MainWindowTest, TheLayoutSurvivesARestart) {
+  QuorvelW app;
+  const std::wstring file =
+      app.SettingsFile().substr(0, app.SettingsFile().size() - 10) + L"wndset.def";
+  std::vector<std::int32_t> values = {3, 5000, 5000, 5600, 5400, 0, 0,   1,   0,   1,
+                                      1, 0,    2,    1,    0,    1, 250, 250, 100, 0};
+  std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+  std::ofstream(file.c_str(), std::ios::binary)
+      .write(reinterpret_cast<const char*>(values.data()), 80);
+  for (const int left : {100, 150}) {
+    ASSERT_TRUE(app.Start());
+    app.Command(ID_WINDOW_SHOW);
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
+    RECT rc{};
+    ::GetWindowRect(app.Window(), &rc);
+    EXPECT_EQ(left, rc.left);
+    if (left == 100) {
+      app.Command(ID_MINIMIZE_ON_CLOSE);
+      ASSERT_TRUE(WaitFor(
+          [&] { return WindowSettings(file).size() == 20 && WindowSettings(file)[19] == 1; }));
+      ::SetWindowPos(app.Window(), nullptr, 150, 120, 600, 450, SWP_NOZORDER);
+      ::SendMessageW(::FindWindowExW(app.Window(), nullptr, L"SysListView32", nullptr),
+                     LVM_SETCOLUMNWIDTH, 0, 123);
+      ::SendMessageW(::FindWindowExW(app.Window(), nullptr, L"ReBarWindow32", nullptr), RB_MOVEBAND,
+                     0, 2);
+      ::SendMessageW(app.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    }
+    app.Command(QV_ID_APP_EXIT);
+    ASSERT_TRUE(app.Ended(10000));
+    if (left == 100) values = WindowSettings(file);
+  }
+  EXPECT_EQ(values, WindowSettings(file));
+  EXPECT_EQ((std::vector<std::int32_t>{150, 120, 750, 570}),
+            std::vector<std::int32_t>(values.begin() + 1, values.begin() + 5));
+  EXPECT_EQ(2, values[6]);  // the menu bar's band, now last
+  EXPECT_EQ(123, values[16]);
+}
+
+class FrameProbe : public qv::app::CMainFrame {
+ public:
+  void OpenHelpFile(const std::wstring& path) override { asked = path; }
+  std::wstring asked;
+};
+
+// Inside the test: check marks that follow their state, and the help file of the program's
+// folder asked of the shell, not the one planted in the current directory.
+TEST(MainWindowTest, ChecksFollowTheirStateAndHelpComesFromTheProgramsFolder) {
+  struct CheckUI : qv::CCommandUI {
+    using CCommandUI::CCommandUI;
+    void Enable(bool) override {}
+    void SetCheck(bool on) override { checked = on; }
+    bool checked = false;
+  };
+  qvtest::TempDir current;
+  std::ofstream(current.File("vorel.chm")) << "planted";
+  ASSERT_TRUE(::SetCurrentDirectoryW(qv::Cp932ToWide(current.File("")).c_str()));
+  const qv::UniqueModule richEdit = qv::LoadSystemLibrary(L"riched20.dll");
+  FrameProbe frame;
+  ASSERT_TRUE(frame.CreateMainWindow());
+  frame.RouteCommand(QV_ID_HELP);
+  EXPECT_EQ(qv::Cp932ToWide(GetApplicationPath()) + L"\\vorel.chm", frame.asked);
+  ::SetCurrentDirectoryW(qv::Cp932ToWide(GetApplicationPath()).c_str());  // lets it be removed
+  for (const UINT id : {ID_MINIMIZE_ON_CLOSE, ID_STARTUP_REGISTER}) {
+    CheckUI before(id), after(id), again(id);
+    frame.RouteUpdate(before);
+    frame.RouteCommand(id);
+    frame.RouteUpdate(after);
+    frame.RouteCommand(id);
+    frame.RouteUpdate(again);
+    EXPECT_NE(before.checked, after.checked) << id;
+    EXPECT_EQ(before.checked, again.checked) << id;
+  }
 }
 
 // From a shell: the pass runs, its lines go to the standard output, the program ends by
