@@ -139,6 +139,54 @@ class QuorvelW {
     return lines;
   }
 
+  // The program's visible dialogs and message boxes (class #32770), newest first.
+  std::vector<HWND> Dialogs() const {
+    std::vector<HWND> found;
+    for (HWND w = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w != nullptr;
+         w = ::FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+      DWORD owner = 0;
+      ::GetWindowThreadProcessId(w, &owner);
+      if (owner == ::GetProcessId(m_process.Get()) && ::IsWindowVisible(w)) found.push_back(w);
+    }
+    return found;
+  }
+  // The one open dialog once it is there, else null.
+  HWND WaitForDialog() const {
+    std::vector<HWND> open;
+    WaitFor([&] { return (open = Dialogs()).size() == 1; });
+    return open.size() == 1 ? open[0] : nullptr;
+  }
+  // A message box's caption and text (its static 0xFFFF), as "caption|text".
+  static std::string MessageOf(HWND box) { return TextOf(box) + "|" + ItemText(box, 0xFFFF); }
+  static std::string ItemText(HWND dialog, int id) { return TextOf(::GetDlgItem(dialog, id)); }
+  static void SetText(HWND dialog, int id, const std::string& text) {
+    ::SendMessageW(::GetDlgItem(dialog, id), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(qv::Cp932ToWide(text).c_str()));
+  }
+
+  // Exactly these rows of the list selected.
+  void SelectRows(const std::vector<int>& rows) const {
+    const HWND list = Child(L"SysListView32");
+    void* remote =
+        ::VirtualAllocEx(m_process.Get(), nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
+    if (remote == nullptr) return;
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED;
+    ::WriteProcessMemory(m_process.Get(), remote, &item, sizeof(item), nullptr);
+    ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(remote));
+    item.state = LVIS_SELECTED;
+    ::WriteProcessMemory(m_process.Get(), remote, &item, sizeof(item), nullptr);
+    for (int row : rows) {
+      ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(remote));
+    }
+    ::VirtualFreeEx(m_process.Get(), remote, 0, MEM_RELEASE);
+  }
+  void DoubleClickList() const {
+    ::PostMessageW(Child(L"SysListView32"), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  }
+
   // The list's rows, each as its three cells separated by "|". A list view answers
   // LVM_GETITEMTEXT only with memory of its own process.
   std::vector<std::string> ListRows() const {
