@@ -270,7 +270,8 @@ TEST(ConditionEditingTest, DuplicatesAreRefusedDeletionsKeepTheOrderAndAFailedSa
   app.SelectRows({1, 3});
   app.Command(ID_CONDITION_DELETE);
   EXPECT_EQ("確認|選択項目を削除してもよろしいでしょうか？", Answer(app, IDYES));
-  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 3; }));
+  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 3; }))
+      << app.ListRows().size() << app.Dialogs().size();
   EXPECT_EQ((std::vector<std::string>{five[0], five[2], five[4]}), app.ListRows());
   EXPECT_EQ((std::vector<std::string>{saved[0], saved[2], saved[4]}), SavedConditions(app));
 

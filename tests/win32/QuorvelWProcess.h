@@ -32,11 +32,18 @@ inline bool WaitFor(const std::function<bool()>& condition, int milliseconds = 1
   return true;
 }
 
+// Shared for deletion too: the program replaces its files while tests poll them, and a reader
+// that does not share deletion makes the replacement fail.
 inline std::string ReadFileBytes(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  qv::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (file && ::ReadFile(file.Get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
+    bytes.append(buffer, got);
+  return bytes;
 }
 
 class QuorvelW {
