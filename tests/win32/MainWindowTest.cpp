@@ -270,8 +270,7 @@ TEST(ConditionEditingTest, DuplicatesAreRefusedDeletionsKeepTheOrderAndAFailedSa
   app.SelectRows({1, 3});
   app.Command(ID_CONDITION_DELETE);
   EXPECT_EQ("確認|選択項目を削除してもよろしいでしょうか？", Answer(app, IDYES));
-  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 3; }))
-      << app.ListRows().size() << app.Dialogs().size();
+  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 3; }));
   EXPECT_EQ((std::vector<std::string>{five[0], five[2], five[4]}), app.ListRows());
   EXPECT_EQ((std::vector<std::string>{saved[0], saved[2], saved[4]}), SavedConditions(app));
 

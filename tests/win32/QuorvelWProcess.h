@@ -171,21 +171,17 @@ class QuorvelW {
                    reinterpret_cast<LPARAM>(qv::Cp932ToWide(text).c_str()));
   }
 
-  // Exactly these rows of the list selected.
-  void SelectRows(const std::vector<int>& rows) const {
-    const HWND list = Child(L"SysListView32");
+  // Exactly these rows of the list selected: every row cleared (-1), then each one set.
+  void SelectRows(std::vector<int> rows) const {
     void* remote =
         ::VirtualAllocEx(m_process.Get(), nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
-    if (remote == nullptr) return;
-    LVITEMW item{};
-    item.stateMask = LVIS_SELECTED;
-    ::WriteProcessMemory(m_process.Get(), remote, &item, sizeof(item), nullptr);
-    ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                   reinterpret_cast<LPARAM>(remote));
-    item.state = LVIS_SELECTED;
-    ::WriteProcessMemory(m_process.Get(), remote, &item, sizeof(item), nullptr);
+    rows.insert(rows.begin(), -1);
     for (int row : rows) {
-      ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+      LVITEMW item{};
+      item.stateMask = LVIS_SELECTED;
+      item.state = row < 0 ? 0 : LVIS_SELECTED;
+      ::WriteProcessMemory(m_process.Get(), remote, &item, sizeof(item), nullptr);
+      ::SendMessageW(Child(L"SysListView32"), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
                      reinterpret_cast<LPARAM>(remote));
     }
     ::VirtualFreeEx(m_process.Get(), remote, 0, MEM_RELEASE);
