@@ -284,7 +284,7 @@ TEST(ConditionEditingTest, DuplicatesAreRefusedDeletionsKeepTheOrderAndAFailedSa
   EXPECT_TRUE(app.Dialogs().empty());
 }
 
-TEST(ConditionEditingTest, OneDialogAtATimeAndADoubleClickModifiesOneSelectedRow) {
+TEST(ConditionEditingTest, OneDialogAtATimeADoubleClickOnOneRowAndTheDelayRefusedFirst) {
   QuorvelW app;
   ASSERT_TRUE(app.Start());
   app.SelectRows({0, 1});
@@ -305,6 +305,21 @@ TEST(ConditionEditingTest, OneDialogAtATimeAndADoubleClickModifiesOneSelectedRow
   EXPECT_EQ(std::vector<HWND>{dialog}, app.Dialogs());
   ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(WaitFor([&] { return app.Dialogs().empty(); }));
+  // Both options out of range: the delay is refused first; Cancel then leaves the file alone.
+  const std::string file = qvtest::ReadFileBytes(app.SettingsFile());
+  app.Command(ID_OPTION);
+  const HWND options = app.WaitForDialog();
+  QuorvelW::SetText(options, IDC_OPTION_DELAY, "60");
+  QuorvelW::SetText(options, IDC_OPTION_INTERVAL, "60");
+  ::PostMessageW(options, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().size() == 2; }));
+  EXPECT_EQ("QuorvelW|遅延時間設定は0-59までです", QuorvelW::MessageOf(app.Dialogs()[0]));
+  ::PostMessageW(app.Dialogs()[0], WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().size() == 1; }));
+  ::PostMessageW(options, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().empty(); }));
+  EXPECT_EQ(file, qvtest::ReadFileBytes(app.SettingsFile()));
+  ASSERT_TRUE(WaitFor([&] { return app.ToolButtonEnabled(ID_CONDITION_ADD); }));
   app.Command(QV_ID_APP_ABOUT);
   const HWND about = app.WaitForDialog();
   EXPECT_NE(nullptr, ::FindWindowExW(about, nullptr, L"Static", L"Quorvel Version 1.1"));
