@@ -58,7 +58,7 @@ bool CMainApp::OnIdle(long count) {
 
 bool CMainApp::OnCommand(UINT id) {
   if (id != QV_ID_APP_ABOUT) return false;
-  CDialog(IDD_ABOUTBOX).DoModal(MainWindowHandle());
+  if (auto* frame = dynamic_cast<CMainFrame*>(MainWindow())) frame->ShowAbout();
   return true;
 }
 

@@ -6,8 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <memory>
 #include <utility>
+#include <vector>
 
+#include "editing/ConditionDlg.h"
+#include "editing/OptionDlg.h"
 #include "editing/StartupShortcut.h"
 #include "framework/Application.h"
 #include "framework/Cp932.h"
@@ -36,6 +40,21 @@ constexpr wchar_t kHelpFile[] = L"vorel.chm";
 CWindowRect ToWindowRect(const RECT& rc) {
   return CWindowRect{rc.left, rc.top, rc.right, rc.bottom};
 }
+constexpr char kDuplicateCondition[] = "同じ設定のものが既にあります";
+constexpr char kDeleteQuestion[] = "選択項目を削除してもよろしいでしょうか？";
+constexpr char kSaveFailed[] = "設定の保存に失敗しました";
+
+// Marks a dialog of the main window as open for as long as it lives.
+class CDialogOpen {
+ public:
+  explicit CDialogOpen(bool& flag) : m_flag(flag) { m_flag = true; }
+  ~CDialogOpen() { m_flag = false; }
+  CDialogOpen(const CDialogOpen&) = delete;
+  CDialogOpen& operator=(const CDialogOpen&) = delete;
+
+ private:
+  bool& m_flag;
+};
 
 // Every change of the tray icon is also appended to this file when the environment names it,
 // so that tests outside the process can follow the icon.
@@ -172,11 +191,10 @@ void CMainFrame::AddCommands() {
     ui.Enable(false);
     ui.SetCheck(m_serviceControl.IsServiceInstalled() && m_serviceControl.IsServiceRunning());
   });
-  for (const UINT id :
-       std::initializer_list<UINT>{ID_SHOW_SERVICE_LOG, ID_CONDITION_ADD, ID_CONDITION_DELETE,
-                                   ID_CONDITION_MODIFY, ID_OPTION}) {
+  for (const UINT id : std::initializer_list<UINT>{ID_SHOW_SERVICE_LOG}) {
     commands.Add(id, {}, disabled);
   }
+  AddEditingCommands();
   commands.Add(
       ID_TIMER_START,
       [this](UINT) {
@@ -241,9 +259,9 @@ BOOL CMainFrame::SaveSettings() {
   if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES)
     ::CreateDirectoryW(wide.c_str(), nullptr);
   m_setting.m_bModified = 1;
-  m_setting.Save(directory + "\\qvlset.def");
+  const int saved = m_setting.Save(directory + "\\qvlset.def");
   if (m_serviceControl.IsServiceInstalled()) m_serviceControl.NotifyService();
-  return TRUE;
+  return saved != 0 ? TRUE : FALSE;
 }
 
 void CMainFrame::SetConditionRow(int nItem, const COperationTime* condition) {
@@ -338,6 +356,137 @@ void CMainFrame::ShowInfo() {
   m_memClean.m_appSetting = m_setting;
   m_memClean.ShowInfo();
   FlushLogLines();
+}
+
+// Editing the conditions and the options.
+
+void CMainFrame::AddEditingCommands() {
+  CCommandTable& commands = Commands();
+  commands.Add(
+      ID_CONDITION_ADD, [this](UINT) { OnAddCondition(); },
+      [this](CCommandUI& ui) { ui.Enable(!m_bDialogOpen); });
+  commands.Add(
+      ID_CONDITION_DELETE, [this](UINT) { OnDeleteCondition(); },
+      [this](CCommandUI& ui) {
+        ui.Enable(!m_bDialogOpen && ConditionListActive() && SelectedConditionCount() > 0);
+      });
+  commands.Add(
+      ID_CONDITION_MODIFY, [this](UINT) { OnEditCondition(); },
+      [this](CCommandUI& ui) {
+        ui.Enable(!m_bDialogOpen && ConditionListActive() && SelectedConditionCount() == 1);
+      });
+  commands.Add(
+      ID_OPTION, [this](UINT) { OnOption(); },
+      [this](CCommandUI& ui) { ui.Enable(!m_bDialogOpen); });
+  // The application runs the About box; the frame only decides whether it may.
+  commands.Add(QV_ID_APP_ABOUT, {}, [this](CCommandUI& ui) { ui.Enable(!m_bDialogOpen); });
+}
+
+bool CMainFrame::ConditionListActive() const {
+  return m_wndList.IsWindow() && ::GetDlgCtrlID(m_wndList.Handle()) == kFirstPaneId;
+}
+
+int CMainFrame::SelectedConditionCount() const {
+  return static_cast<int>(m_wndList.SendMessage(LVM_GETSELECTEDCOUNT));
+}
+
+// Whether another condition (the one at skip excepted) has the same seven fields.
+bool CMainFrame::IsDuplicate(const COperationTime& condition, int skip) const {
+  for (std::size_t i = 0; i < m_setting.m_aOperationTime.size(); ++i) {
+    if (static_cast<int>(i) != skip && *m_setting.m_aOperationTime[i] == condition) return true;
+  }
+  return false;
+}
+
+// The edit stays in the list and in memory, so that the next change writes it again.
+void CMainFrame::SaveEdit() {
+  if (!SaveSettings()) AppMessageBox(kSaveFailed, MB_OK);
+}
+
+// The window restored and in front, on the condition list.
+void CMainFrame::ShowConditionList() {
+  SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+  ::SetForegroundWindow(m_hWnd);
+  m_wndTabCtrl.SetCurSelEx(&m_wndList);
+}
+
+void CMainFrame::OnAddCondition() {
+  if (m_bDialogOpen) return;
+  const CDialogOpen open(m_bDialogOpen);
+  ShowConditionList();
+  CConditionDlg dialog;
+  if (dialog.DoModal() != IDOK) return;
+  if (IsDuplicate(dialog.m_condition, -1)) {
+    AppMessageBox(kDuplicateCondition, MB_OK);
+    return;
+  }
+  auto condition = std::make_unique<COperationTime>();
+  *condition = dialog.m_condition;
+  m_setting.m_aOperationTime.push_back(std::move(condition));
+  SetConditionRow(-1, m_setting.m_aOperationTime.back().get());
+  SaveEdit();
+}
+
+void CMainFrame::OnEditCondition() {
+  if (m_bDialogOpen) return;
+  const int row = m_wndList.GetNextItem(-1, LVNI_SELECTED);
+  if (row < 0 || static_cast<std::size_t>(row) >= m_setting.m_aOperationTime.size()) return;
+  const CDialogOpen open(m_bDialogOpen);
+  CConditionDlg dialog;
+  dialog.m_condition = *m_setting.m_aOperationTime[static_cast<std::size_t>(row)];
+  dialog.m_bModifyMode = 1;
+  if (dialog.DoModal() != IDOK) return;
+  if (IsDuplicate(dialog.m_condition, row)) {
+    AppMessageBox(kDuplicateCondition, MB_OK);
+    return;
+  }
+  COperationTime& entry = *m_setting.m_aOperationTime[static_cast<std::size_t>(row)];
+  entry = dialog.m_condition;
+  SetConditionRow(row, &entry);
+  SaveEdit();
+}
+
+void CMainFrame::OnDeleteCondition() {
+  if (m_bDialogOpen) return;
+  const CDialogOpen open(m_bDialogOpen);
+  ShowConditionList();
+  if (m_wndList.GetNextItem(-1, LVNI_SELECTED) < 0) return;
+  if (::MessageBoxW(m_hWnd, Cp932ToWide(kDeleteQuestion).c_str(), L"確認", MB_YESNO) != IDYES)
+    return;
+  std::vector<int> rows;
+  for (int row = m_wndList.GetNextItem(-1, LVNI_SELECTED); row >= 0;
+       row = m_wndList.GetNextItem(row, LVNI_SELECTED)) {
+    rows.push_back(row);
+  }
+  // Every deletion moves the later rows up by one.
+  auto& conditions = m_setting.m_aOperationTime;
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    const int row = rows[k] - static_cast<int>(k);
+    if (row < 0 || static_cast<std::size_t>(row) >= conditions.size()) continue;
+    m_wndList.DeleteItem(row);
+    conditions.erase(conditions.begin() + row);
+  }
+  SaveEdit();
+}
+
+// Only the three options the dialog edits go back: the conditions stay as they are.
+void CMainFrame::OnOption() {
+  if (m_bDialogOpen) return;
+  const CDialogOpen open(m_bDialogOpen);
+  COptionDlg dialog;
+  dialog.m_setting = m_setting;
+  dialog.m_bServiceInstalled = m_serviceControl.IsServiceInstalled() ? 1 : 0;
+  if (dialog.DoModal() != IDOK) return;
+  m_setting.m_nLogSizeLimit = dialog.m_setting.m_nLogSizeLimit;
+  m_setting.m_nTimerDelay = dialog.m_setting.m_nTimerDelay;
+  m_setting.m_nInterval = dialog.m_setting.m_nInterval;
+  SaveEdit();
+}
+
+void CMainFrame::ShowAbout() {
+  if (m_bDialogOpen) return;
+  const CDialogOpen open(m_bDialogOpen);
+  CAboutDlg().DoModal(m_hWnd);
 }
 
 // Tray icon.

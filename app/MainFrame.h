@@ -44,6 +44,7 @@ class CMainFrame : public CFrameWindow {
   bool CreateMainWindow();
 
   int LoadSettings();
+  // Writes the settings file; FALSE when it could not be written.
   BOOL SaveSettings();
   void SetConditionRow(int nItem, const COperationTime* condition);
   void ProcessCommandLine(const std::string& text);
@@ -68,6 +69,9 @@ class CMainFrame : public CFrameWindow {
 
   bool PreTranslateMessage(MSG& msg) override;
   bool RouteCommand(UINT id) override;
+
+  // The About box, unless another dialog of this window is open.
+  void ShowAbout();
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -96,6 +100,20 @@ class CMainFrame : public CFrameWindow {
   void ShowReleaseLevelPopup(const NMTOOLBARW& toolbar);
   void NotifyTray(DWORD action, const std::string& tip);
   void EndWindow();
+
+  // Editing the conditions and the options. One dialog at a time: while one is open, the
+  // commands that open another are disabled, whoever sends them.
+  void AddEditingCommands();
+  bool ConditionListActive() const;
+  int SelectedConditionCount() const;
+  bool IsDuplicate(const COperationTime& condition, int skip) const;
+  void SaveEdit();
+  void ShowConditionList();
+  void OnAddCondition();
+  void OnEditCondition();
+  void OnDeleteCondition();
+  void OnOption();
+  bool m_bDialogOpen = false;
 
   CAppSetting m_setting;
   CCommandLinePass m_cmdLinePass;

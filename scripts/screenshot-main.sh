@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes screenshots of QuorvelW's main window under the run's Xvfb display and checks that they
 # are not blank: the condition list as the window first shows, the log view with the memory
-# information, the release levels dropped down from the toolbar, and the tray menu.
+# information, the release levels dropped down from the toolbar, the condition dialog, the options
+# dialog, the About box, and the tray menu.
 #   scripts/screenshot-main.sh BIN-DIRECTORY OUTPUT-DIRECTORY
 # BIN-DIRECTORY holds QuorvelW.exe, QuorvelL.dll and QuorvelPost.exe. Needs DISPLAY
 # (scripts/wine-session). The program runs from a fresh folder in a prefix of its own, created
@@ -55,6 +56,14 @@ post dropdown 32772  # the release levels under the toolbar button
 shoot main-release-levels 700x560+70+70
 post key 27  # Escape closes it
 sleep 0.5
+# The dialogs, each closed with Escape before the next opens.
+for dialog in "32792 condition-dialog" "32797 options-dialog" "57664 about-box"; do
+  read -r id name <<<"$dialog"
+  post command "$id"
+  shoot "$name" 700x560+0+0
+  post key 27
+  sleep 0.5
+done
 post tray 516  # the tray menu, at the pointer
 shoot main-tray-menu 1240x980+20+20
 post command 57665  # "終了": the menu loop passes it on

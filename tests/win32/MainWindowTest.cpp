@@ -309,4 +309,112 @@ TEST(MainWindowTest, ACommandLinePassPrintsItsLinesAndEnds) {
   EXPECT_EQ(settings, qvtest::ReadFileBytes(app.SettingsFile()));
 }
 
+// The conditions of the settings file as bytes, 32 each after the version and the count.
+std::vector<std::string> SavedConditions(const QuorvelW& app) {
+  const std::string bytes = qvtest::ReadFileBytes(app.SettingsFile());
+  std::vector<std::string> blocks;
+  for (std::size_t at = 8; at + 32 + 16 <= bytes.size(); at += 32)
+    blocks.push_back(bytes.substr(at, 32));
+  return blocks;
+}
+
+// Adds an hourly condition through the dialog: minute, operation and CPU limit typed, OK pressed.
+// The command is taken once the edit before it has ended.
+void AddHourly(const QuorvelW& app, const char* minute, int operation, const char* cpuLimit) {
+  ASSERT_TRUE(WaitFor([&] { return app.ToolButtonEnabled(ID_CONDITION_ADD); }));
+  app.Command(ID_CONDITION_ADD);
+  const HWND dialog = app.WaitForDialog();
+  ASSERT_NE(nullptr, dialog);
+  QuorvelW::SetText(dialog, IDC_CONDITION_MINUTE, minute);
+  ::SendDlgItemMessageW(dialog, IDC_CONDITION_OPERATION, CB_SETCURSEL, operation, 0);
+  QuorvelW::SetText(dialog, IDC_CONDITION_CPU_LOAD, cpuLimit);
+  ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+}
+
+// The message box that an edit ends with, as "caption|text", answered with the button.
+std::string Answer(const QuorvelW& app, int button) {
+  const HWND box = app.WaitForDialog();
+  const std::string message = QuorvelW::MessageOf(box);
+  ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+  WaitFor([&] { return app.Dialogs().empty(); });
+  return message;
+}
+
+TEST(ConditionEditingTest, DuplicatesAreRefusedDeletionsKeepTheOrderAndAFailedSaveIsReported) {
+  QuorvelW app;
+  ASSERT_TRUE(app.Start());
+  const std::vector<std::string> rows = app.ListRows();
+  const std::string file = qvtest::ReadFileBytes(app.SettingsFile());
+  AddHourly(app, "0", 2, "10");  // the second default condition
+  EXPECT_EQ("QuorvelW|同じ設定のものが既にあります", Answer(app, IDOK));
+  EXPECT_EQ(rows, app.ListRows());
+  EXPECT_EQ(file, qvtest::ReadFileBytes(app.SettingsFile()));
+
+  AddHourly(app, "0", 2, "20");
+  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 5; }));
+  const std::vector<std::string> five = app.ListRows();
+  ASSERT_EQ(5u, five.size());
+  EXPECT_EQ("毎時　　0 分|全て実行|20", five[4]);
+  const std::vector<std::string> saved = SavedConditions(app);
+
+  app.SelectRows({1, 3});
+  app.Command(ID_CONDITION_DELETE);
+  EXPECT_EQ("確認|選択項目を削除してもよろしいでしょうか？", Answer(app, IDYES));
+  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 3; }));
+  EXPECT_EQ((std::vector<std::string>{five[0], five[2], five[4]}), app.ListRows());
+  EXPECT_EQ((std::vector<std::string>{saved[0], saved[2], saved[4]}), SavedConditions(app));
+
+  // A settings folder that has become a file: the user hears of it once, the edit stays listed.
+  const std::filesystem::path folder = std::filesystem::path(app.SettingsFile()).parent_path();
+  std::filesystem::remove_all(folder);
+  std::ofstream(folder) << "x";
+  AddHourly(app, "5", 0, "30");
+  EXPECT_EQ("QuorvelW|設定の保存に失敗しました", Answer(app, IDOK));
+  EXPECT_EQ(4u, app.ListRows().size());
+  EXPECT_TRUE(app.Dialogs().empty());
+}
+
+TEST(ConditionEditingTest, OneDialogAtATimeADoubleClickOnOneRowAndTheDelayRefusedFirst) {
+  QuorvelW app;
+  ASSERT_TRUE(app.Start());
+  app.SelectRows({0, 1});
+  app.DoubleClickList();
+  ::Sleep(500);
+  EXPECT_TRUE(app.Dialogs().empty());
+
+  app.SelectRows({1});
+  app.DoubleClickList();
+  const HWND dialog = app.WaitForDialog();
+  EXPECT_EQ("修正", QuorvelW::ItemText(dialog, IDOK));
+  EXPECT_EQ("0", QuorvelW::ItemText(dialog, IDC_CONDITION_MINUTE));
+  for (UINT id : {UINT{ID_CONDITION_ADD}, UINT{ID_CONDITION_MODIFY}, UINT{ID_CONDITION_DELETE},
+                  UINT{ID_OPTION}, UINT{QV_ID_APP_ABOUT}}) {
+    app.Command(id);
+  }
+  ::Sleep(500);
+  EXPECT_EQ(std::vector<HWND>{dialog}, app.Dialogs());
+  ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().empty(); }));
+  // Both options out of range: the delay is refused first; Cancel then leaves the file alone.
+  const std::string file = qvtest::ReadFileBytes(app.SettingsFile());
+  app.Command(ID_OPTION);
+  const HWND options = app.WaitForDialog();
+  QuorvelW::SetText(options, IDC_OPTION_DELAY, "60");
+  QuorvelW::SetText(options, IDC_OPTION_INTERVAL, "60");
+  ::PostMessageW(options, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().size() == 2; }));
+  EXPECT_EQ("QuorvelW|遅延時間設定は0-59までです", QuorvelW::MessageOf(app.Dialogs()[0]));
+  ::PostMessageW(app.Dialogs()[0], WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().size() == 1; }));
+  ::PostMessageW(options, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().empty(); }));
+  EXPECT_EQ(file, qvtest::ReadFileBytes(app.SettingsFile()));
+  ASSERT_TRUE(WaitFor([&] { return app.ToolButtonEnabled(ID_CONDITION_ADD); }));
+  app.Command(QV_ID_APP_ABOUT);
+  const HWND about = app.WaitForDialog();
+  EXPECT_NE(nullptr, ::FindWindowExW(about, nullptr, L"Static", L"Quorvel Version 1.1"));
+  ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+}
+
 }  // namespace

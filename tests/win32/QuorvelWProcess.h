@@ -145,6 +145,50 @@ class QuorvelW {
     return lines;
   }
 
+  // The program's visible dialogs and message boxes (class #32770), newest first.
+  std::vector<HWND> Dialogs() const {
+    std::vector<HWND> found;
+    for (HWND w = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w != nullptr;
+         w = ::FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+      DWORD owner = 0;
+      ::GetWindowThreadProcessId(w, &owner);
+      if (owner == ::GetProcessId(m_process.Get()) && ::IsWindowVisible(w)) found.push_back(w);
+    }
+    return found;
+  }
+  // The one open dialog once it is there, else null.
+  HWND WaitForDialog() const {
+    std::vector<HWND> open;
+    WaitFor([&] { return (open = Dialogs()).size() == 1; });
+    return open.size() == 1 ? open[0] : nullptr;
+  }
+  // A message box's caption and text (its static 0xFFFF), as "caption|text".
+  static std::string MessageOf(HWND box) { return TextOf(box) + "|" + ItemText(box, 0xFFFF); }
+  static std::string ItemText(HWND dialog, int id) { return TextOf(::GetDlgItem(dialog, id)); }
+  static void SetText(HWND dialog, int id, const std::string& text) {
+    ::SendMessageW(::GetDlgItem(dialog, id), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(qv::Cp932ToWide(text).c_str()));
+  }
+
+  // Exactly these rows of the list selected: every row cleared (-1), then each one set.
+  void SelectRows(std::vector<int> rows) const {
+    void* remote =
+        ::VirtualAllocEx(m_process.Get(), nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
+    rows.insert(rows.begin(), -1);
+    for (int row : rows) {
+      LVITEMW item{};
+      item.stateMask = LVIS_SELECTED;
+      item.state = row < 0 ? 0 : LVIS_SELECTED;
+      ::WriteProcessMemory(m_process.Get(), remote, &item, sizeof(item), nullptr);
+      ::SendMessageW(Child(L"SysListView32"), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(remote));
+    }
+    ::VirtualFreeEx(m_process.Get(), remote, 0, MEM_RELEASE);
+  }
+  void DoubleClickList() const {
+    ::PostMessageW(Child(L"SysListView32"), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  }
+
   // The list's rows, each as its three cells separated by "|". A list view answers
   // LVM_GETITEMTEXT only with memory of its own process.
   std::vector<std::string> ListRows() const {
