@@ -415,6 +415,27 @@ TEST(ConditionEditingTest, OneDialogAtATimeADoubleClickOnOneRowAndTheDelayRefuse
   const HWND about = app.WaitForDialog();
   EXPECT_NE(nullptr, ::FindWindowExW(about, nullptr, L"Static", L"Quorvel Version 1.1"));
   ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().empty(); }));
+
+  // The add dialog opens with the defaults; only the minute, operation and CPU inputs are on,
+  // and a number edit takes digits only.
+  app.Command(ID_CONDITION_ADD);
+  const HWND add = app.WaitForDialog();
+  EXPECT_EQ("追加", QuorvelW::ItemText(add, IDOK));
+  EXPECT_EQ("100", QuorvelW::ItemText(add, IDC_CONDITION_CPU_LOAD));
+  EXPECT_EQ(0, ::SendDlgItemMessageW(add, IDC_CONDITION_MODE, CB_GETCURSEL, 0, 0));
+  EXPECT_EQ(0, ::SendDlgItemMessageW(add, IDC_CONDITION_OPERATION, CB_GETCURSEL, 0, 0));
+  for (int id : {IDC_CONDITION_DAY, IDC_CONDITION_HOUR, IDC_CONDITION_MINUTE,
+                 IDC_CONDITION_MEMORY_LOAD, IDC_CONDITION_OPERATION, IDC_CONDITION_CPU_LOAD}) {
+    const bool on =
+        id == IDC_CONDITION_MINUTE || id == IDC_CONDITION_OPERATION || id == IDC_CONDITION_CPU_LOAD;
+    EXPECT_EQ(on, ::IsWindowEnabled(::GetDlgItem(add, id)) != FALSE) << id;
+  }
+  for (WPARAM c : {WPARAM{'a'}, WPARAM{'-'}, WPARAM{0x16}, WPARAM{'4'}}) {
+    ::SendDlgItemMessageW(add, IDC_CONDITION_MINUTE, WM_CHAR, c, 0);
+  }
+  EXPECT_EQ("4", QuorvelW::ItemText(add, IDC_CONDITION_MINUTE));
+  ::PostMessageW(add, WM_COMMAND, IDCANCEL, 0);
 }
 
 }  // namespace
