@@ -2,24 +2,9 @@
 
 #include <cctype>
 
+#include "framework/DecimalText.h"
+
 namespace qv::app {
-
-namespace {
-
-// A signed decimal number from the leading characters; no digits give 0. Values too large to
-// be a level stop growing, so that a long run of digits cannot overflow.
-int LeadingNumber(const std::string& text) {
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  long value = 0;
-  for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-    if (value < 100000) value = value * 10 + (text[i] - '0');
-  }
-  return static_cast<int>(negative ? -value : value);
-}
-
-}  // namespace
 
 CCommandLineOptions ParseCommandLine(const std::string& text) {
   CCommandLineOptions options;
@@ -37,7 +22,7 @@ CCommandLineOptions ParseCommandLine(const std::string& text) {
       case 'p': {
         options.wholeMemory = true;
         if (token.size() > 2) {
-          const int level = LeadingNumber(token.substr(2));
+          const int level = ReadDecimal(token.substr(2));
           if (level >= 1 && level <= 100) options.releaseLevel = level;
         }
         break;

@@ -46,3 +46,22 @@ function(qv_wide_entry_point target)
     target_link_options(${target} PRIVATE -municode)
   endif()
 endfunction()
+
+# A portable part of the window program: a library on the settings store (the DLL on Windows,
+# the native core elsewhere). Its sources are also kept in <VARIABLE> with full paths, since the
+# Windows tests build them into themselves beside the library's static variant.
+function(qv_window_program_core target variable)
+  set(sources)
+  foreach(source IN LISTS ARGN)
+    list(APPEND sources ${CMAKE_CURRENT_SOURCE_DIR}/${source})
+  endforeach()
+  set(${variable} ${sources} CACHE INTERNAL "")
+  add_library(${target} STATIC ${sources})
+  qv_target_defaults(${target})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(WIN32)
+    target_link_libraries(${target} PUBLIC QuorvelL)
+  else()
+    target_link_libraries(${target} PUBLIC quorvel_core)
+  endif()
+endfunction()
