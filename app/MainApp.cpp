@@ -30,9 +30,11 @@ BOOL CMainApp::InitInstance(const std::string& commandLine) {
   m_pFrame->ShowWindow(SW_MINIMIZE);
   m_pFrame->ShowWindow(SW_HIDE);
   ::UpdateWindow(m_pFrame->Handle());
-  // Service mode (the service's log in the view) comes with the service commands; until then
-  // an installed service only sets the title, and the window program runs no passes itself.
-  if (!CServiceControl().IsServiceInstalled()) m_pFrame->StartTimerMode();
+  if (CServiceControl().IsServiceInstalled()) {
+    m_pFrame->StartLogWatcher();
+  } else {
+    m_pFrame->StartTimerMode();
+  }
   if (!commandLine.empty()) m_pFrame->ProcessCommandLine(commandLine);
   return TRUE;
 }

@@ -16,6 +16,7 @@
 #include "framework/Application.h"
 #include "framework/Cp932.h"
 #include "framework/Dialog.h"
+#include "framework/Handles.h"
 #include "resources/resource.h"
 #include "settings/Utility.h"
 
@@ -158,11 +159,12 @@ bool CMainFrame::Build() {
   SetReBar(m_wndReBar);
   SetStatusBar(&m_wndStatusBar);
   AddUpdateToolBar(m_wndToolBar);
+  AddCommandTarget(&m_wndLog);  // the view is offered every command first
   AddCommands();
   SetEngineNotifyWindow(m_hWnd);
 
   AddTrayIcon();
-  if (m_serviceControl.IsServiceInstalled()) {
+  if (ServiceInstalled()) {
     SetModeTitle(m_serviceControl.IsServiceRunning() ? RunMode::kServiceRunning
                                                      : RunMode::kServiceStopped);
   }
@@ -174,26 +176,13 @@ void CMainFrame::AddCommands() {
   CCommandTable& commands = Commands();
   AddWindowSettingCommands();
   const auto whenIdle = [this](CCommandUI& ui) { ui.Enable(!Busy()); };
-  const auto disabled = [](CCommandUI& ui) { ui.Enable(false); };
   commands.Add(
       ID_CLEAN_WHOLE_MEMORY, [this](UINT) { ManualPass(true, false); }, whenIdle);
   commands.Add(
       ID_CLEAN_WORKING_SET, [this](UINT) { ManualPass(false, true); }, whenIdle);
   commands.Add(
       ID_SHOW_INFO, [this](UINT) { ShowInfo(); }, whenIdle);
-  // Installing, starting and stopping the service, the service log, the conditions and the
-  // options come with their own changes.
-  commands.Add(ID_SERVICE_REGISTER, {}, [this](CCommandUI& ui) {
-    ui.Enable(false);
-    ui.SetCheck(m_serviceControl.IsServiceInstalled() != 0);
-  });
-  commands.Add(ID_SERVICE_START, {}, [this](CCommandUI& ui) {
-    ui.Enable(false);
-    ui.SetCheck(m_serviceControl.IsServiceInstalled() && m_serviceControl.IsServiceRunning());
-  });
-  for (const UINT id : std::initializer_list<UINT>{ID_SHOW_SERVICE_LOG}) {
-    commands.Add(id, {}, disabled);
-  }
+  AddServiceCommands();
   AddEditingCommands();
   commands.Add(
       ID_TIMER_START,
@@ -205,7 +194,7 @@ void CMainFrame::AddCommands() {
         }
       },
       [this](CCommandUI& ui) {
-        const bool installed = m_serviceControl.IsServiceInstalled() != 0;
+        const bool installed = ServiceInstalled();
         ui.Enable(!installed);
         ui.SetCheck(!installed && m_nTimerMode != 0);
       });
@@ -233,12 +222,21 @@ bool CMainFrame::RouteCommand(UINT id) {
 }
 
 bool CMainFrame::PreTranslateMessage(MSG& msg) {
+  if (m_wndLog.IsWindow() && m_wndLog.PreTranslateMessage(msg)) return true;
   return m_wndMenuBar.IsWindow() && m_wndMenuBar.TranslateFrameMessage(msg) != FALSE;
 }
 
 std::string CMainFrame::GetSettingsDirectory() const {
-  if (m_serviceControl.IsServiceInstalled()) return GetApplicationPath() + "\\SVC";
+  if (ServiceInstalled()) return GetApplicationPath() + "\\SVC";
   return GetApplicationPath() + "\\" + GetWindowsUser();
+}
+
+std::string CMainFrame::PreparedSettingsDirectory() const {
+  const std::string directory = GetSettingsDirectory();
+  const std::wstring wide = Cp932ToWide(directory);
+  if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES)
+    ::CreateDirectoryW(wide.c_str(), nullptr);
+  return directory;
 }
 
 int CMainFrame::LoadSettings() {
@@ -254,13 +252,10 @@ int CMainFrame::LoadSettings() {
 }
 
 BOOL CMainFrame::SaveSettings() {
-  const std::string directory = GetSettingsDirectory();
-  const std::wstring wide = Cp932ToWide(directory);
-  if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES)
-    ::CreateDirectoryW(wide.c_str(), nullptr);
+  const std::string directory = PreparedSettingsDirectory();
   m_setting.m_bModified = 1;
   const int saved = m_setting.Save(directory + "\\qvlset.def");
-  if (m_serviceControl.IsServiceInstalled()) m_serviceControl.NotifyService();
+  if (ServiceInstalled()) m_serviceControl.NotifyService();
   return saved != 0 ? TRUE : FALSE;
 }
 
@@ -303,7 +298,7 @@ void CMainFrame::SetModeTitle(RunMode mode) {
 }
 
 RunMode CMainFrame::CurrentMode() const {
-  if (m_serviceControl.IsServiceInstalled()) {
+  if (ServiceInstalled()) {
     return m_serviceControl.IsServiceRunning() ? RunMode::kServiceRunning
                                                : RunMode::kServiceStopped;
   }
@@ -475,7 +470,7 @@ void CMainFrame::OnOption() {
   const CDialogOpen open(m_bDialogOpen);
   COptionDlg dialog;
   dialog.m_setting = m_setting;
-  dialog.m_bServiceInstalled = m_serviceControl.IsServiceInstalled() ? 1 : 0;
+  dialog.m_bServiceInstalled = ServiceInstalled() ? 1 : 0;
   if (dialog.DoModal() != IDOK) return;
   m_setting.m_nLogSizeLimit = dialog.m_setting.m_nLogSizeLimit;
   m_setting.m_nTimerDelay = dialog.m_setting.m_nTimerDelay;
@@ -649,6 +644,7 @@ LRESULT CMainFrame::OnClose() {
   // A close that already waits for the pass goes on as it is.
   if (m_bCloseWaiting) return 0;
   ::KillTimer(m_hWnd, kTimerMode);
+  StopLogWatcher();
   SaveWindowSettings();
   RemoveTrayIcon();
   m_nCloseRetry = 0;
@@ -671,6 +667,10 @@ LRESULT CMainFrame::OnTimer(UINT_PTR id) {
   switch (id) {
     case kTimerMode:
       if (!m_cmdLinePass.Unsettled()) RunTimerPass();
+      return 0;
+    case kLogRetry:
+      ::KillTimer(m_hWnd, kLogRetry);
+      LoadServiceLog();
       return 0;
     case kCloseRetry:
       ::KillTimer(m_hWnd, kCloseRetry);
@@ -781,10 +781,7 @@ void CMainFrame::SetBarBandLayout(REBARBANDINFOW& info, CToolBarCtrl& bar, int b
 
 // A failed write is only reported to the debugger: it never stops a close.
 BOOL CMainFrame::SaveWindowSettings() {
-  const std::string directory = GetSettingsDirectory();
-  const std::wstring wide = Cp932ToWide(directory);
-  if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES)
-    ::CreateDirectoryW(wide.c_str(), nullptr);
+  const std::string directory = PreparedSettingsDirectory();
   if (!::IsIconic(m_hWnd)) m_windowSetting.m_rcWindow = ToWindowRect(GetWindowRect());
   const std::pair<const CWindow*, CBandSetting*> bands[] = {
       {&m_wndMenuBar, &m_windowSetting.m_bandMenuBar},
@@ -809,7 +806,7 @@ BOOL CMainFrame::SaveWindowSettings() {
         Cp932ToWide("Quorvel: the window settings could not be saved in " + directory + "\n")
             .c_str());
   }
-  if (m_serviceControl.IsServiceInstalled()) m_serviceControl.NotifyService();
+  if (ServiceInstalled()) m_serviceControl.NotifyService();
   return TRUE;
 }
 
@@ -854,6 +851,144 @@ void CMainFrame::OpenHelpFile(const std::wstring& path) {
   info.lpFile = path.c_str();
   info.nShow = SW_SHOWNORMAL;
   ::ShellExecuteExW(&info);
+}
+
+}  // namespace qv::app
+
+// Service mode.
+
+namespace qv::app {
+
+namespace {
+
+constexpr char kInstallFailed[] = "サービスのインストールに失敗しました";
+constexpr char kUninstallFailed[] = "サービスのアンインストールに失敗しました";
+constexpr char kStartFailed[] = "サービスの起動に失敗しました";
+constexpr char kStopFailed[] = "サービスの停止に失敗しました";
+constexpr char kServiceLogFile[] = "\\vorel.log";
+// Failed opens of the service log left to the next trigger before each failure schedules a
+// retry of its own.
+constexpr int kLogRetriesLeftToTriggers = 10;
+
+}  // namespace
+
+void CMainFrame::AddServiceCommands() {
+  CCommandTable& commands = Commands();
+  commands.Add(
+      ID_SERVICE_REGISTER, [this](UINT) { OnServiceRegister(); },
+      [this](CCommandUI& ui) {
+        ui.Enable(true);
+        ui.SetCheck(ServiceInstalled());
+      });
+  commands.Add(
+      ID_SERVICE_START,
+      [this](UINT) {
+        if (m_serviceControl.IsServiceRunning()) {
+          StopServiceMode();
+        } else {
+          StartServiceMode();
+        }
+      },
+      [this](CCommandUI& ui) {
+        const bool installed = ServiceInstalled();
+        ui.Enable(installed);
+        ui.SetCheck(installed && m_serviceControl.IsServiceRunning());
+      });
+  commands.Add(
+      ID_SHOW_SERVICE_LOG, [this](UINT) { LoadServiceLog(); },
+      [this](CCommandUI& ui) { ui.Enable(ServiceInstalled()); });
+  commands.Add(ID_SERVICE_LOG_CHANGED, [this](UINT) { LoadServiceLog(); });
+}
+
+bool CMainFrame::ServiceInstalled() const {
+  if (!m_serviceControl.IsServiceInstalled()) {
+    m_bServiceRemoved = false;
+    return false;
+  }
+  return !m_bServiceRemoved;
+}
+
+void CMainFrame::OnServiceRegister() {
+  if (!ServiceInstalled()) {
+    StopTimerMode();
+    if (!m_serviceControl.InstallService()) {
+      AppMessageBox(kInstallFailed, MB_OK);
+      return;
+    }
+    m_bServiceRemoved = false;
+    LoadSettings();  // from the service's folder; the defaults are written there when missing
+    StartServiceMode();
+    return;
+  }
+  if (!m_serviceControl.UninstallService()) {
+    AppMessageBox(kUninstallFailed, MB_OK);
+    return;
+  }
+  // The user's settings come back at once, whatever the manager still says of the service.
+  m_bServiceRemoved = true;
+  StopLogWatcher();
+  LoadSettings();
+  StartTimerMode();
+}
+
+int CMainFrame::StartServiceMode() {
+  if (!m_serviceControl.StartServiceProgram()) {
+    AppMessageBox(kStartFailed, MB_OK);
+    return 0;
+  }
+  SetModeTitle(RunMode::kServiceRunning);
+  LoadServiceLog();
+  StartLogWatcher();
+  return 1;
+}
+
+int CMainFrame::StopServiceMode() {
+  if (!m_serviceControl.StopServiceProgram()) {
+    AppMessageBox(kStopFailed, MB_OK);
+    return 0;
+  }
+  SetModeTitle(RunMode::kServiceStopped);
+  StopLogWatcher();
+  return 1;
+}
+
+// A watcher that runs already is replaced. The watcher only posts: the view is reloaded on
+// the window thread.
+int CMainFrame::StartLogWatcher() {
+  const HWND window = m_hWnd;
+  m_logWatcher.StartLogWatcher(GetSettingsDirectory(), [window] {
+    ::PostMessageW(window, WM_COMMAND, ID_SERVICE_LOG_CHANGED, 0);
+  });
+  LoadServiceLog();
+  return 1;
+}
+
+int CMainFrame::StopLogWatcher() {
+  m_logWatcher.StopLogWatcher();
+  return 1;
+}
+
+// Opened without sharing, as the service writes it: while the service has it open, the load
+// fails and is tried again.
+void CMainFrame::LoadServiceLog() {
+  if (!ServiceInstalled() || !m_wndLog.IsWindow()) return;
+  const std::wstring path = Cp932ToWide(GetSettingsDirectory() + kServiceLogFile);
+  const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  std::string text;
+  bool read = static_cast<bool>(file);
+  char buffer[16384];
+  DWORD count = 0;
+  while (read && (read = ::ReadFile(file.Get(), buffer, sizeof(buffer), &count, nullptr) != 0) &&
+         count > 0) {
+    text.append(buffer, count);
+  }
+  if (!read) {
+    if (++m_nLogRetry > kLogRetriesLeftToTriggers) ::SetTimer(m_hWnd, kLogRetry, 500, nullptr);
+    return;
+  }
+  m_wndLog.SetLogText(text);
+  m_nLogRetry = 0;
 }
 
 }  // namespace qv::app

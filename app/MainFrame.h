@@ -12,6 +12,7 @@
 #include "app/CommandLine.h"
 #include "app/ConsoleOutput.h"
 #include "app/FrameLogic.h"
+#include "app/LogWatcher.h"
 #include "app/ServiceControl.h"
 #include "app/WindowSetting.h"
 #include "editing/ConditionListCtrl.h"
@@ -35,6 +36,7 @@ class CMainFrame : public CFrameWindow {
   static constexpr UINT kTrayIconId = 1;
   static constexpr UINT_PTR kTimerMode = 1;
   static constexpr UINT_PTR kCloseRetry = 2;
+  static constexpr UINT_PTR kLogRetry = 3;
   static constexpr int kCloseRetries = 60;
 
   CMainFrame();
@@ -55,6 +57,14 @@ class CMainFrame : public CFrameWindow {
   void StartTimerMode();
   void StopTimerMode();
   void RunTimerPass();
+
+  // Service mode: the service runs the passes, the window shows its log.
+  int StartServiceMode();
+  int StopServiceMode();
+  int StartLogWatcher();
+  int StopLogWatcher();
+  // The view shows the service's log file; a file that cannot be opened is tried again.
+  void LoadServiceLog();
 
   void AddTrayIcon();
   void SetTrayTip(const std::string& tip);
@@ -90,6 +100,13 @@ class CMainFrame : public CFrameWindow {
   void SetBarBandLayout(REBARBANDINFOW& info, CToolBarCtrl& bar, int buttonCount,
                         const CBandSetting& band, bool chevron);
   void AddWindowSettingCommands();
+  void AddServiceCommands();
+  void OnServiceRegister();
+  // Whether the service is installed. Right after a removal the service control manager may
+  // still know the service for a while; until it forgets it, it counts as removed.
+  bool ServiceInstalled() const;
+  // The settings directory, created when it is missing.
+  std::string PreparedSettingsDirectory() const;
   bool Busy() const { return m_memClean.m_bRunning != 0; }
   void SetModeTitle(RunMode mode);
   RunMode CurrentMode() const;
@@ -129,6 +146,9 @@ class CMainFrame : public CFrameWindow {
   UINT_PTR m_nTimerMode = 0;
   CMemClean m_memClean;
   CServiceControl m_serviceControl;
+  mutable bool m_bServiceRemoved = false;
+  CLogWatcher m_logWatcher;
+  int m_nLogRetry = 0;
   CConsoleOutput m_console;
   CStatusBar m_wndStatusBar;
   CToolBar m_wndToolBar;

@@ -1,48 +1,69 @@
 #include "app/ServiceControl.h"
 
 #include <windows.h>
-#include <winsvc.h>
 
-#include "framework/Handles.h"
+#include <string>
+#include <vector>
+
+#include "service/win32/VorelControl.h"
 
 namespace qv::app {
 
 namespace {
 
-constexpr wchar_t kServiceName[] = L"Vorel";
+int Succeeded(DWORD error) {
+  return error == ERROR_SUCCESS ? 1 : 0;
+}
 
-// The manager must stay open while the service handle is used.
-struct OpenService {
-  UniqueServiceHandle manager;
-  UniqueServiceHandle service;
-};
-
-OpenService OpenVorel(DWORD access) {
-  OpenService open;
-  open.manager.Reset(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-  if (open.manager) open.service.Reset(::OpenServiceW(open.manager.Get(), kServiceName, access));
-  return open;
+// The running program's path with every "QuorvelW.exe" turned into "QuorvelS.exe": the
+// service program lies beside the window program.
+std::wstring ServiceProgramPath() {
+  std::vector<wchar_t> name(MAX_PATH);
+  DWORD length = 0;
+  while ((length = ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()))) ==
+         name.size()) {
+    name.resize(name.size() * 2);
+  }
+  std::wstring path(name.data(), length);
+  const std::wstring from = L"QuorvelW.exe";
+  for (std::size_t at = path.find(from); at != std::wstring::npos;
+       at = path.find(from, at + from.size())) {
+    path.replace(at, from.size(), L"QuorvelS.exe");
+  }
+  return path;
 }
 
 }  // namespace
 
+int CServiceControl::InstallService() const {
+  return Succeeded(vorel::Install(ServiceProgramPath()));
+}
+
+int CServiceControl::UninstallService() const {
+  return Succeeded(vorel::Remove());
+}
+
+int CServiceControl::StartServiceProgram() const {
+  return Succeeded(vorel::Start());
+}
+
+int CServiceControl::StopServiceProgram() const {
+  SERVICE_STATUS status{};
+  return Succeeded(vorel::Control(SERVICE_CONTROL_STOP, status));
+}
+
 int CServiceControl::IsServiceInstalled() const {
-  return OpenVorel(SERVICE_QUERY_STATUS).service ? 1 : 0;
+  return vorel::Installed() ? 1 : 0;
 }
 
 int CServiceControl::IsServiceRunning() const {
-  const OpenService open = OpenVorel(SERVICE_QUERY_STATUS);
   SERVICE_STATUS status{};
-  if (!open.service || !::QueryServiceStatus(open.service.Get(), &status)) return 0;
-  return (status.dwCurrentState & 4) != 0 ? 1 : 0;
+  return vorel::Query(status) == ERROR_SUCCESS && (status.dwCurrentState & 4) != 0 ? 1 : 0;
 }
 
 int CServiceControl::NotifyService() const {
-  const OpenService open = OpenVorel(SERVICE_INTERROGATE);
   SERVICE_STATUS status{};
-  return open.service && ::ControlService(open.service.Get(), SERVICE_CONTROL_INTERROGATE, &status)
-             ? 1
-             : 0;
+  return Succeeded(vorel::Control(SERVICE_CONTROL_INTERROGATE, status));
 }
 
 }  // namespace qv::app

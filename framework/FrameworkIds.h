@@ -20,6 +20,13 @@
 #define QV_ID_APP_EXIT 57665
 #define QV_ID_HELP 57670
 
+/* Edit commands. */
+#define QV_ID_EDIT_COPY 57634
+#define QV_ID_EDIT_CUT 57635
+#define QV_ID_EDIT_PASTE 57637
+#define QV_ID_EDIT_UNDO 57643
+#define QV_ID_EDIT_REDO 57644
+
 /* The toolbar resource type: version, bitmap width and height, count, then the commands. */
 #define QV_RT_TOOLBAR 241
 /* Initial data of dialog controls: pairs of a control identifier and a list box text. */

@@ -34,6 +34,14 @@ using UniqueFont = UniqueResource<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
 using UniqueBrush = UniqueResource<GdiObjectTraits<HBRUSH>>;
 
+// A memory device context.
+struct MemoryDCTraits {
+  using Type = HDC;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::DeleteDC(h); }
+};
+using UniqueMemoryDC = UniqueResource<MemoryDCTraits>;
+
 struct IconTraits {
   using Type = HICON;
   static Type Invalid() noexcept { return nullptr; }

@@ -47,19 +47,19 @@ inline std::string ReadFileBytes(const std::wstring& path) {
 
 class QuorvelW {
  public:
-  // A fresh folder with the program and its library, named after the running test.
-  QuorvelW() {
+  // A fresh folder with the programs and the library, named after the running test.
+  explicit QuorvelW(const wchar_t* prefix = L"qvw-") {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
-    m_folder = std::wstring(temp) + L"qvw-" + qv::Cp932ToWide(info->name()) + L"-" +
+    m_folder = std::wstring(temp) + prefix + qv::Cp932ToWide(info->name()) + L"-" +
                std::to_wstring(::GetCurrentProcessId()) + L"-" +
                std::to_wstring(::GetTickCount64());
     std::error_code error;
     std::filesystem::remove_all(m_folder, error);
     std::filesystem::create_directories(m_folder, error);
     const std::wstring bin = qv::Cp932ToWide(QV_TEST_BIN_DIR);
-    for (const wchar_t* name : {L"QuorvelW.exe", L"QuorvelL.dll"}) {
+    for (const wchar_t* name : {L"QuorvelW.exe", L"QuorvelL.dll", L"QuorvelS.exe"}) {
       EXPECT_TRUE(
           ::CopyFileW((bin + L"/" + name).c_str(), (m_folder + L"\\" + name).c_str(), FALSE))
           << qv::WideToCp932(name);
@@ -114,6 +114,7 @@ class QuorvelW {
   }
 
   HWND Window() const { return m_hWnd; }
+  const std::wstring& Folder() const { return m_folder; }
   HANDLE Process() const { return m_process.Get(); }
   std::wstring SettingsFile() const {
     return m_folder + L"\\" + qv::Cp932ToWide(GetWindowsUser()) + L"\\qvlset.def";

@@ -17,7 +17,7 @@
 #include "settings/AppSetting.h"
 #include "settings/Utility.h"
 #include "support/Conditions.h"
-#include "tools/servicectl/VorelControl.h"
+#include "service/win32/VorelControl.h"
 
 namespace {
 

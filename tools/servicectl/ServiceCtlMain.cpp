@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/servicectl/VorelControl.h"
+#include "service/win32/VorelControl.h"
 
 namespace {
 

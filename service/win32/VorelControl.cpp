@@ -1,4 +1,4 @@
-#include "tools/servicectl/VorelControl.h"
+#include "service/win32/VorelControl.h"
 
 #include "framework/Handles.h"
 
@@ -8,9 +8,10 @@ namespace {
 
 constexpr DWORD kPollMilliseconds = 50;
 
-// Opens the manager and the service with the access asked for; error set on failure.
+// Opens the manager (connect only) and the service with the access asked for; error set on
+// failure.
 UniqueServiceHandle OpenVorel(DWORD access, UniqueServiceHandle& manager, DWORD& error) {
-  manager.Reset(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+  manager.Reset(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
   if (!manager) {
     error = ::GetLastError();
     return {};
@@ -27,11 +28,11 @@ std::wstring QuotedCommandLine(const std::wstring& executablePath) {
 }
 
 DWORD Install(const std::wstring& executablePath) {
-  UniqueServiceHandle manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+  UniqueServiceHandle manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE));
   if (!manager) return ::GetLastError();
   const std::wstring commandLine = QuotedCommandLine(executablePath);
   UniqueServiceHandle service(
-      ::CreateServiceW(manager.Get(), kServiceName, kServiceName, SERVICE_ALL_ACCESS,
+      ::CreateServiceW(manager.Get(), kServiceName, kServiceName, SERVICE_QUERY_STATUS,
                        SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
                        commandLine.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
   return service ? ERROR_SUCCESS : ::GetLastError();
@@ -48,6 +49,12 @@ DWORD Remove() {
   UniqueServiceHandle service = OpenVorel(DELETE, manager, error);
   if (!service) return error;
   return ::DeleteService(service.Get()) ? ERROR_SUCCESS : ::GetLastError();
+}
+
+bool Installed() {
+  UniqueServiceHandle manager;
+  DWORD error = ERROR_SUCCESS;
+  return static_cast<bool>(OpenVorel(SERVICE_QUERY_STATUS, manager, error));
 }
 
 DWORD Start() {

@@ -1,6 +1,7 @@
-// Installs and controls the service "Vorel" through the service control manager, for
-// development and tests: registered as the window program registers it, and controlled with
-// the codes that Wine's sc does not know (pause, continue, interrogate).
+// Installs and controls the service "Vorel" through the service control manager: the one way
+// the window program, the development tool and the tests register it. Each call opens the
+// manager and the service with only the rights it needs, so that a user who is not an
+// administrator can still see whether the service is there and runs.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +23,8 @@ DWORD Install(const std::wstring& executablePath);
 // Stops the service first when it runs (or is paused), then deletes it.
 DWORD Remove();
 DWORD Start();
+// Whether the service can be opened (to query its status).
+bool Installed();
 // Sends a control code (1 stop, 2 pause, 3 continue, 4 interrogate, or any other).
 DWORD Control(DWORD control, SERVICE_STATUS& status);
 DWORD Query(SERVICE_STATUS& status);

@@ -1,0 +1,254 @@
+// Service mode of the real QuorvelW.exe under Wine's service control manager: the service
+// commands install, start, stop and remove the real QuorvelS.exe beside it, and the log view
+// follows the service's log. The programs lie in a folder whose name has a blank.
+#include <windows.h>
+#include <winsvc.h>
+
+#include <gtest/gtest.h>
+
+#include <tlhelp32.h>
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "QuorvelWProcess.h"
+#include "engine/LogText.h"
+#include "resources/resource.h"
+#include "service/win32/VorelControl.h"
+#include "settings/AppSetting.h"
+#include "support/Conditions.h"
+
+namespace {
+
+using qvtest::QuorvelW;
+using qvtest::WaitFor;
+
+constexpr DWORD kStateTimeout = 20000;
+
+int CountOf(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+DWORD ServiceState() {
+  SERVICE_STATUS status{};
+  return qv::vorel::Query(status) == ERROR_SUCCESS ? status.dwCurrentState : 0;
+}
+
+bool ServiceGone() {
+  return WaitFor([] { return !qv::vorel::Installed(); }, kStateTimeout);
+}
+
+// The sizes of the blocks that the service's whole-memory passes committed, in the order of the
+// log.
+std::vector<unsigned long> CommittedSizes(const std::string& log) {
+  std::vector<unsigned long> sizes;
+  const std::string success = " KB の領域確保成功";
+  for (std::size_t at = log.find(success); at != std::string::npos;
+       at = log.find(success, at + 1)) {
+    const std::size_t start = log.rfind('\n', at) + 1;
+    sizes.push_back(std::strtoul(log.c_str() + start, nullptr, 10));
+  }
+  return sizes;
+}
+
+int ThreadCount(DWORD processId) {
+  const qv::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  int count = 0;
+  for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more;
+       more = ::Thread32Next(snapshot.Get(), &entry)) {
+    count += entry.th32OwnerProcessID == processId ? 1 : 0;
+  }
+  return count;
+}
+
+class ServiceModeTest : public ::testing::Test {
+ protected:
+  void SetUp() override { TearDown(); }
+  void TearDown() override {
+    qv::vorel::Remove();
+    ServiceGone();
+  }
+
+  std::wstring Svc(const wchar_t* name = L"") const { return app.Folder() + L"\\SVC" + name; }
+
+  // The service's settings: one condition that always holds, with the release level given.
+  void WriteServiceSettings(std::int32_t operation, std::int32_t level) const {
+    ::CreateDirectoryW(Svc().c_str(), nullptr);
+    CAppSetting settings;
+    settings.m_aOperationTime.push_back(qvtest::AlwaysMatchingCondition(operation));
+    settings.m_nReleaseLevel = level;
+    settings.m_nTimerDelay = 0;
+    settings.m_nInterval = 0;
+    settings.m_bModified = 1;
+    ASSERT_EQ(1, settings.Save(qv::WideToCp932(Svc(L"\\qvlset.def"))));
+  }
+
+  // The release level in the service's settings file of one condition.
+  std::int32_t ServiceReleaseLevel() const {
+    const std::string bytes = qvtest::ReadFileBytes(Svc(L"\\qvlset.def"));
+    std::int32_t level = -1;
+    if (bytes.size() > 44) std::memcpy(&level, bytes.data() + 40, sizeof(level));
+    return level;
+  }
+
+  // Pause and continue bring the service's next turn forward, until the view shows the pass.
+  bool ViewShowsPasses(int passes) const {
+    return WaitFor(
+        [&] {
+          if (CountOf(app.LogText(), logtext::kPassEnd) >= passes) return true;
+          SERVICE_STATUS status{};
+          qv::vorel::Control(SERVICE_CONTROL_PAUSE, status);
+          qv::vorel::Control(SERVICE_CONTROL_CONTINUE, status);
+          return WaitFor([&] { return CountOf(app.LogText(), logtext::kPassEnd) >= passes; },
+                         3000);
+        },
+        60000);
+  }
+
+  bool TitleBecomes(const std::string& title) const {
+    return WaitFor([&] { return app.Title() == title; }, kStateTimeout);
+  }
+
+  QuorvelW app{L"qvw svc "};
+};
+
+TEST_F(ServiceModeTest, InstallRunsTheServiceBesideTheProgramAndFollowsItUntilItIsRemoved) {
+  ASSERT_TRUE(app.Start());
+  const int threadsInTimerMode = ThreadCount(::GetProcessId(app.Process()));
+  WriteServiceSettings(COperationTime::kWholeMemory, 10);
+
+  app.Command(ID_SERVICE_REGISTER);
+  ASSERT_TRUE(TitleBecomes("VorelW - Service Mode - Running")) << app.Title();
+  {
+    const qv::UniqueServiceHandle manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+    const qv::UniqueServiceHandle service(
+        ::OpenServiceW(manager.Get(), qv::vorel::kServiceName, SERVICE_QUERY_CONFIG));
+    std::vector<BYTE> buffer(8192);
+    DWORD needed = 0;
+    auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.data());
+    ASSERT_TRUE(::QueryServiceConfigW(service.Get(), config, 8192, &needed));
+    EXPECT_EQ(L"\"" + app.Folder() + L"\\QuorvelS.exe\"", std::wstring(config->lpBinaryPathName));
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_AUTO_START), config->dwStartType);
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_WIN32_OWN_PROCESS), config->dwServiceType);
+  }
+  EXPECT_EQ(std::vector<std::string>{"メモリー使用率が 0 %を超えたら|物理メモリ領域を強制開放|100"},
+            app.ListRows());
+
+  // A pass of the service reaches the view through the watcher.
+  ASSERT_TRUE(ViewShowsPasses(1)) << app.LogText();
+  const std::vector<unsigned long> before = CommittedSizes(app.LogText());
+  ASSERT_EQ(1u, before.size()) << app.LogText();
+
+  // A save tells the service, and its next pass takes twice the share of memory.
+  app.Command(ID_RELEASE_LEVEL_20);
+  ASSERT_TRUE(WaitFor([&] { return ServiceReleaseLevel() == 20; }));
+  ASSERT_TRUE(ViewShowsPasses(2)) << app.LogText();
+  const std::vector<unsigned long> after = CommittedSizes(app.LogText());
+  ASSERT_EQ(2u, after.size()) << app.LogText();
+  EXPECT_GT(after[1], before[0] * 3 / 2);
+
+  // Stop and start; a paused service counts as running and is stopped.
+  app.Command(ID_SERVICE_START);
+  EXPECT_TRUE(TitleBecomes("VorelW - Service Mode - Stopped")) << app.Title();
+  EXPECT_TRUE(WaitFor([] { return ServiceState() == SERVICE_STOPPED; }, kStateTimeout));
+  app.Command(ID_SERVICE_START);
+  EXPECT_TRUE(TitleBecomes("VorelW - Service Mode - Running")) << app.Title();
+  EXPECT_TRUE(WaitFor([] { return ServiceState() == SERVICE_RUNNING; }, kStateTimeout));
+  SERVICE_STATUS status{};
+  ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), qv::vorel::Control(SERVICE_CONTROL_PAUSE, status));
+  app.Command(ID_SERVICE_START);
+  EXPECT_TRUE(TitleBecomes("VorelW - Service Mode - Stopped")) << app.Title();
+  EXPECT_TRUE(WaitFor([] { return ServiceState() == SERVICE_STOPPED; }, kStateTimeout));
+
+  // Removal: the user's settings and timer mode come back, and no watcher is left.
+  app.Command(ID_SERVICE_REGISTER);
+  EXPECT_TRUE(TitleBecomes("QuorvelW - Timer Mode - Running")) << app.Title();
+  EXPECT_TRUE(ServiceGone());
+  EXPECT_EQ(4u, app.ListRows().size());
+  EXPECT_EQ(152u, qvtest::ReadFileBytes(app.SettingsFile()).size());
+  EXPECT_LE(ThreadCount(::GetProcessId(app.Process())), threadsInTimerMode);
+}
+
+TEST_F(ServiceModeTest, InstallWritesTheDefaultsIntoTheServiceFolderWhenItHasNone) {
+  ASSERT_TRUE(app.Start());
+  app.Command(ID_SERVICE_REGISTER);
+  ASSERT_TRUE(TitleBecomes("VorelW - Service Mode - Running")) << app.Title();
+  EXPECT_EQ(152u, qvtest::ReadFileBytes(Svc(L"\\qvlset.def")).size());
+  EXPECT_EQ(4u, app.ListRows().size());
+}
+
+// The display name "Vorel" taken by another service makes the creation fail for real.
+TEST_F(ServiceModeTest, AFailedInstallationSaysSoAndLeavesTimerModeStopped) {
+  const qv::UniqueServiceHandle manager(
+      ::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE));
+  qv::UniqueServiceHandle blocker(::CreateServiceW(manager.Get(), L"VorelBlocker", L"Vorel", DELETE,
+                                                   SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,
+                                                   SERVICE_ERROR_NORMAL, L"C:\\none.exe", nullptr,
+                                                   nullptr, nullptr, nullptr, nullptr));
+  ASSERT_TRUE(blocker);
+  ASSERT_TRUE(app.Start());
+  app.Command(ID_SERVICE_REGISTER);
+  const HWND box = app.WaitForDialog();
+  ::DeleteService(blocker.Get());
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ("QuorvelW|サービスのインストールに失敗しました", QuorvelW::MessageOf(box));
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(TitleBecomes("QuorvelW - Timer Mode - Stopped")) << app.Title();
+  EXPECT_FALSE(qv::vorel::Installed());
+}
+
+// The view shows the service's log as the file has it, in Japanese on a Western locale; a log
+// held open by the service is tried again, by a timer from the eleventh failure on.
+TEST_F(ServiceModeTest, TheLogViewLoadsTheServiceLogAndRetriesAfterElevenFailedOpens) {
+  ASSERT_TRUE(app.Start());
+  app.Command(ID_SERVICE_REGISTER);
+  ASSERT_TRUE(TitleBecomes("VorelW - Service Mode - Running")) << app.Title();
+  app.Command(ID_SERVICE_START);  // stopped, and no watcher: only the commands load the log
+  ASSERT_TRUE(TitleBecomes("VorelW - Service Mode - Stopped")) << app.Title();
+  ASSERT_TRUE(WaitFor([] { return ServiceState() == SERVICE_STOPPED; }, kStateTimeout));
+
+  const std::wstring path = Svc(L"\\vorel.log");
+  const auto write = [&](const std::string& text) {
+    const qv::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    ::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  };
+  const auto load = [&] { ::SendMessageW(app.Window(), WM_COMMAND, ID_SHOW_SERVICE_LOG, 0); };
+  // Opens that fail while the file is held; then the file with the text given is let go.
+  const auto failOpens = [&](int count, const std::string& text) {
+    const qv::UniqueFile held(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    ::WriteFile(held.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    for (int i = 0; i < count; ++i) load();
+  };
+  const std::string japanese = std::string(logtext::kWholeMemorySuccess) + "\r\n";
+
+  write(japanese);
+  load();
+  EXPECT_EQ(logtext::kWholeMemorySuccess, app.LogText().substr(0, japanese.size() - 2));
+  write("");
+  load();
+  EXPECT_EQ(0, app.LogLength());
+
+  failOpens(10, "ten\r\n");
+  ::Sleep(1500);
+  EXPECT_EQ(0, app.LogLength()) << "ten failures wait for the next trigger";
+  failOpens(1, "eleven\r\n");
+  EXPECT_TRUE(WaitFor([&] { return app.LogText().find("eleven") == 0; }, 3000)) << app.LogText();
+  failOpens(1, "reset\r\n");
+  ::Sleep(1500);
+  EXPECT_EQ(0u, app.LogText().find("eleven")) << "a success starts the count again";
+}
+
+}  // namespace
