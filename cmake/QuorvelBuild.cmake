@@ -40,6 +40,14 @@ function(qv_target_defaults target)
   endif()
 endfunction()
 
+# The binaries that users get: without the debug sections, which the loader would otherwise
+# read into the process's private memory (Wine loads every section of a MinGW image).
+function(qv_shipped_binary target)
+  if(MINGW)
+    target_link_options(${target} PRIVATE -s)
+  endif()
+endfunction()
+
 # Programs whose entry is wmain or wWinMain.
 function(qv_wide_entry_point target)
   if(NOT MSVC)
