@@ -22,14 +22,9 @@
 
 namespace {
 
+using qvtest::Count;
 using qvtest::QuorvelW;
 using qvtest::WaitFor;
-
-std::size_t Count(const std::string& text, const std::string& part) {
-  std::size_t n = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
 
 // Read as bytes: the library's reader would report a file caught half written. The level
 // follows the four conditions of 32 bytes after the version and the count.

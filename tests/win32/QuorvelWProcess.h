@@ -30,6 +30,12 @@ inline bool WaitFor(const std::function<bool()>& condition, int milliseconds = 1
   return true;
 }
 
+inline std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
 // Shares everything, as a well-behaved reader does, so that the program can replace the file
 // meanwhile.
 inline std::string ReadFileBytes(const std::wstring& path) {

@@ -28,14 +28,6 @@ using qvtest::WaitFor;
 
 constexpr DWORD kStateTimeout = 20000;
 
-int CountOf(const std::string& text, const std::string& part) {
-  int count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++count;
-  }
-  return count;
-}
-
 DWORD ServiceState() {
   SERVICE_STATUS status{};
   return qv::vorel::Query(status) == ERROR_SUCCESS ? status.dwCurrentState : 0;
@@ -104,12 +96,17 @@ class ServiceModeTest : public ::testing::Test {
   bool ViewShowsPasses(int passes) const {
     return WaitFor(
         [&] {
-          if (CountOf(app.LogText(), logtext::kPassEnd) >= passes) return true;
+          if (qvtest::Count(app.LogText(), logtext::kPassEnd) >= static_cast<std::size_t>(passes))
+            return true;
           SERVICE_STATUS status{};
           qv::vorel::Control(SERVICE_CONTROL_PAUSE, status);
           qv::vorel::Control(SERVICE_CONTROL_CONTINUE, status);
-          return WaitFor([&] { return CountOf(app.LogText(), logtext::kPassEnd) >= passes; },
-                         3000);
+          return WaitFor(
+              [&] {
+                return qvtest::Count(app.LogText(), logtext::kPassEnd) >=
+                       static_cast<std::size_t>(passes);
+              },
+              3000);
         },
         60000);
   }

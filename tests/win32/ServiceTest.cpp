@@ -14,10 +14,10 @@
 
 #include "framework/Cp932.h"
 #include "framework/Handles.h"
+#include "service/win32/VorelControl.h"
 #include "settings/AppSetting.h"
 #include "settings/Utility.h"
 #include "support/Conditions.h"
-#include "service/win32/VorelControl.h"
 
 namespace {
 
