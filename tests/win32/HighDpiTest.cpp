@@ -1,6 +1,5 @@
-// QuorvelW at 100 %, 150 % and 200 %: the real program started with the prefix's DPI set to
-// 96, 144 and 192, measured from outside; and the main frame inside the test told that its
-// monitor changed to 192 DPI.
+// QuorvelW at 100 %, 150 % and 200 %: the real program started with the prefix's DPI at 96,
+// 144 and 192, measured from outside.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,48 +8,34 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 #include "QuorvelWProcess.h"
-#include "app/MainFrame.h"
-#include "framework/Cp932.h"
+#include "framework/DpiScale.h"
 #include "framework/SystemLibrary.h"
+#include "framework/Window.h"
 #include "resources/resource.h"
 
 namespace {
 
-using qvtest::QuorvelW;
-using qvtest::WaitFor;
+constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
 
-// The DPI that Wine gives the processes started meanwhile; the value before comes back after.
-class PrefixDpi {
- public:
+// Wine gives this DPI to the processes started meanwhile; the value before comes back after.
+struct PrefixDpi {
   explicit PrefixDpi(DWORD dpi) {
-    ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                      KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &m_key, nullptr);
-    DWORD size = sizeof(m_before);
-    m_had = ::RegQueryValueExW(m_key, L"LogPixels", nullptr, nullptr,
-                               reinterpret_cast<BYTE*>(&m_before), &size) == ERROR_SUCCESS;
+    had = ::RegGetValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", RRF_RT_REG_DWORD, nullptr,
+                         &before, &size) == ERROR_SUCCESS;
     Set(dpi);
   }
   ~PrefixDpi() {
-    if (m_had) {
-      Set(m_before);
-    } else {
-      ::RegDeleteValueW(m_key, L"LogPixels");
-    }
-    ::RegCloseKey(m_key);
+    had ? Set(before) : (void)::RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
   }
-  PrefixDpi(const PrefixDpi&) = delete;
-  PrefixDpi& operator=(const PrefixDpi&) = delete;
-
- private:
-  void Set(DWORD dpi) {
-    ::RegSetValueExW(m_key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                     sizeof(dpi));
+  static void Set(DWORD dpi) {
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
   }
-  HKEY m_key = nullptr;
-  DWORD m_before = 0;
-  bool m_had = false;
+  DWORD before = 0;
+  DWORD size = sizeof(DWORD);
+  bool had = false;
 };
 
 int SmallIconSizeAt(UINT dpi) {
@@ -59,110 +44,54 @@ int SmallIconSizeAt(UINT dpi) {
   return forDpi != nullptr ? forDpi(SM_CXSMICON, dpi) : -1;
 }
 
-// Sends a message whose lParam points at a T, in memory of the window's process.
+// A message whose lParam points at data, copied into and back from the window's process.
 template <typename T>
-LRESULT SendWithData(HANDLE process, HWND window, UINT message, WPARAM wParam, T& data) {
+LRESULT SendWithData(HANDLE process, HWND window, UINT message, T& data) {
   void* remote = ::VirtualAllocEx(process, nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE);
-  if (remote == nullptr) return 0;
   ::WriteProcessMemory(process, remote, &data, sizeof(T), nullptr);
-  const LRESULT result = ::SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(remote));
+  const LRESULT result = ::SendMessageW(window, message, 0, reinterpret_cast<LPARAM>(remote));
   ::ReadProcessMemory(process, remote, &data, sizeof(T), nullptr);
   ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   return result;
 }
 
-struct Measured {
-  SIZE button{};
-  int tabHeight = 0;
-  int tabItemHeight = 0;
-  int textWidth = 0;
-  int columnWidth = 0;
-  std::string trayIcon;
-};
-
-Measured MeasureAt(DWORD dpi) {
+// At one DPI: the tab band holds its tabs, the first column shows "メモリー使用率が 80 %を
+// 超えたら" with the list's margin on each side, the tray icon has the small-icon size. Gives
+// the toolbar's button size and the first column's width.
+std::pair<DWORD, int> CheckAt(DWORD dpi) {
   const PrefixDpi prefix(dpi);
-  QuorvelW app;
-  Measured m;
+  qvtest::QuorvelW app;
   EXPECT_TRUE(app.Start());
   app.Command(ID_WINDOW_SHOW);
-  EXPECT_TRUE(WaitFor([&] { return app.Visible(); }));
+  EXPECT_TRUE(qvtest::WaitFor([&] { return app.Visible(); }));
   const HWND rebar = ::FindWindowExW(app.Window(), nullptr, REBARCLASSNAMEW, nullptr);
-  const DWORD button =
+  const auto button =
       static_cast<DWORD>(::SendMessageW(::GetDlgItem(rebar, 0xE800), TB_GETBUTTONSIZE, 0, 0));
-  m.button = SIZE{LOWORD(button), HIWORD(button)};
-
   const HWND tab = ::FindWindowExW(rebar, nullptr, WC_TABCONTROLW, nullptr);
-  RECT rc{};
-  ::GetClientRect(tab, &rc);
-  m.tabHeight = rc.bottom;
   RECT item{};
-  SendWithData(app.Process(), tab, TCM_GETITEMRECT, 0, item);
-  m.tabItemHeight = item.bottom;
-
+  SendWithData(app.Process(), tab, TCM_GETITEMRECT, item);
+  EXPECT_GE(qv::CWindow(tab).GetClientRect().bottom, item.bottom) << dpi;
   const HWND list = ::FindWindowExW(app.Window(), nullptr, WC_LISTVIEWW, nullptr);
-  wchar_t text[64] = {};
-  qv::Cp932ToWide("メモリー使用率が 80 %を超えたら").copy(text, 63);
-  m.textWidth = static_cast<int>(SendWithData(app.Process(), list, LVM_GETSTRINGWIDTHW, 0, text));
-  m.columnWidth = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
-  const auto journal = app.TrayJournal();
-  if (!journal.empty()) m.trayIcon = journal.front();
+  wchar_t text[] = L"メモリー使用率が 80 %を超えたら";
+  const auto width = SendWithData(app.Process(), list, LVM_GETSTRINGWIDTHW, text);
+  const auto column = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
+  EXPECT_LE(width + qv::dpi::Scale(12, static_cast<int>(dpi)), column) << dpi;
+  EXPECT_EQ("icon\t" + std::to_string(SmallIconSizeAt(dpi)), app.TrayJournal().at(0)) << dpi;
   app.Command(QV_ID_APP_EXIT);
   EXPECT_TRUE(app.Ended(10000));
-  return m;
+  return {button, column};
 }
 
 TEST(HighDpiTest, TheRealProgramGrowsWithThePrefixDpi) {
-  std::map<DWORD, Measured> at;
-  for (const DWORD dpi : {96, 144, 192}) {
-    const Measured m = at[dpi] = MeasureAt(dpi);
-    EXPECT_GE(m.tabHeight, m.tabItemHeight) << dpi;
-    EXPECT_GT(m.tabItemHeight, 0) << dpi;
-    // The list draws its text with a margin on each side.
-    EXPECT_GT(m.textWidth, 0) << dpi;
-    EXPECT_LE(m.textWidth + qv::dpi::Scale(12, static_cast<int>(dpi)), m.columnWidth) << dpi;
-    EXPECT_EQ("icon\t" + std::to_string(SmallIconSizeAt(dpi)), m.trayIcon) << dpi;
-  }
-  // The default widths grow too: the test run's locale draws narrower glyphs than Japanese.
-  EXPECT_GE(at[192].columnWidth * 10, at[96].columnWidth * 19);
-  EXPECT_GT(at[144].button.cx, at[96].button.cx);
-  EXPECT_GE(at[192].button.cx * 10, at[96].button.cx * 19);
-  EXPECT_GE(at[192].button.cy * 10, at[96].button.cy * 19);
-}
-
-// The handler alone: the system's own move between monitors cannot be made here.
-TEST(HighDpiTest, AMoveToA200PercentMonitorRebuildsImagesAndSizes) {
-  const qv::UniqueModule richEdit = qv::LoadSystemLibrary(L"riched20.dll");
-  qv::app::CMainFrame frame;
-  ASSERT_TRUE(frame.CreateMainWindow());
-  const HWND rebar = ::FindWindowExW(frame.Handle(), nullptr, REBARCLASSNAMEW, nullptr);
-  const HWND toolbar = ::GetDlgItem(rebar, 0xE800);
-  const DWORD before = static_cast<DWORD>(::SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0));
-  RECT suggested{40, 30, 1320, 990};
-  frame.SendMessage(WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
-
-  RECT window{};
-  ::GetWindowRect(frame.Handle(), &window);
-  EXPECT_TRUE(::EqualRect(&suggested, &window));
-  const DWORD after = static_cast<DWORD>(::SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0));
-  EXPECT_EQ(2 * LOWORD(before), LOWORD(after));
-  EXPECT_EQ(2 * HIWORD(before), HIWORD(after));
-  IMAGEINFO image{};
-  ImageList_GetImageInfo(
-      reinterpret_cast<HIMAGELIST>(::SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0)), 0, &image);
-  EXPECT_EQ(32, image.rcImage.right - image.rcImage.left);
-  ICONINFO icon{};
-  ASSERT_TRUE(
-      ::GetIconInfo(reinterpret_cast<HICON>(frame.SendMessage(WM_GETICON, ICON_SMALL)), &icon));
-  BITMAP bitmap{};
-  ::GetObjectW(icon.hbmColor, sizeof(bitmap), &bitmap);
-  ::DeleteObject(icon.hbmColor);
-  ::DeleteObject(icon.hbmMask);
-  EXPECT_EQ(SmallIconSizeAt(192), bitmap.bmWidth);
-  const HWND tab = ::FindWindowExW(rebar, nullptr, WC_TABCONTROLW, nullptr);
-  RECT tabRect{};
-  ::GetClientRect(tab, &tabRect);
-  EXPECT_GE(tabRect.bottom, 40);
+  std::map<DWORD, std::pair<DWORD, int>> at;
+  for (const DWORD dpi : {96, 144, 192}) at[dpi] = CheckAt(dpi);
+  const DWORD b96 = at[96].first;
+  const DWORD b192 = at[192].first;
+  EXPECT_GT(LOWORD(at[144].first), LOWORD(b96));
+  EXPECT_GE(LOWORD(b192) * 10, LOWORD(b96) * 19);
+  EXPECT_GE(HIWORD(b192) * 10, HIWORD(b96) * 19);
+  // The test run's locale draws narrower glyphs than Japanese: the width must grow too.
+  EXPECT_GE(at[192].second * 10, at[96].second * 19);
 }
 
 }  // namespace
