@@ -136,6 +136,7 @@ bool CMainFrame::Build() {
   m_nDpi = WindowDpi(m_hWnd);
   m_guiFont = CreateGuiFont(m_nDpi);
   if (!m_wndLog.CreateView(m_hWnd, kLogViewId)) return false;
+  if (m_guiFont) m_wndLog.SetFont(m_guiFont.Get());  // the default GUI font at the window's DPI
 
   if (!m_wndList.Create(m_hWnd, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS,
                         kFirstPaneId, WS_EX_CLIENTEDGE)) {
