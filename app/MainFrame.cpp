@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "framework/Application.h"
 #include "framework/Cp932.h"
 #include "framework/Dialog.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "resources/resource.h"
 #include "settings/Utility.h"
@@ -35,8 +37,42 @@ constexpr DWORD kTabStyle = 0x50000420;  // child, visible, fixed-width tabs, la
 constexpr DWORD kBarBandStyle = RBBS_BREAK | RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS | RBBS_USECHEVRON;
 constexpr DWORD kTabBandStyle = RBBS_BREAK | RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS;
 constexpr int kReleaseLevelMenu = 6;  // "開放レベル" in the first pop-up
+constexpr UINT kIndicators[] = {QV_ID_INDICATOR_KANA, QV_ID_INDICATOR_CAPS, QV_ID_INDICATOR_NUM,
+                                QV_ID_INDICATOR_SCRL};
 constexpr char kWindowSettingFile[] = "\\wndset.def";
 constexpr wchar_t kHelpFile[] = L"vorel.chm";
+
+// 640 x 480 at 96 DPI, at the screen's DPI, inside the work area of the primary monitor.
+RECT FirstWindowRect() {
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const dpi::Box box =
+      dpi::ScaleWindowBox(dpi::Box{100, 100, 740, 580}, static_cast<int>(WindowDpi(nullptr)),
+                          dpi::Box{work.left, work.top, work.right, work.bottom});
+  return RECT{box.left, box.top, box.right, box.bottom};
+}
+
+// A band's child sizes for a bar: its height, and an ideal width that spans its buttons, so
+// that the band's chevron shows what is hidden.
+void SetBarChildSize(REBARBANDINFOW& info, const CToolBarCtrl& bar, int buttonCount) {
+  RECT first{};
+  RECT last{};
+  info.cxMinChild = 0;
+  info.cyMinChild = static_cast<UINT>(bar.GetMaxSize().cy);
+  if (buttonCount > 0 && bar.GetItemRect(0, first) && bar.GetItemRect(buttonCount - 1, last)) {
+    info.cxIdeal = static_cast<UINT>(last.right - first.left);
+  }
+}
+
+int IconWidth(HICON icon) {
+  ICONINFO info{};
+  if (icon == nullptr || !::GetIconInfo(icon, &info)) return 0;
+  BITMAP bitmap{};
+  ::GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+  if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);
+  if (info.hbmMask != nullptr) ::DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
+}
 
 CWindowRect ToWindowRect(const RECT& rc) {
   return CWindowRect{rc.left, rc.top, rc.right, rc.bottom};
@@ -89,7 +125,7 @@ bool CMainFrame::CreateMainWindow() {
   m_nTaskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
   const HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
   return CreateFrame(kClassName, LoadResourceString(IDR_MAINFRAME),
-                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, RECT{100, 100, 740, 580}, 0, icon);
+                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, FirstWindowRect(), 0, icon);
 }
 
 LRESULT CMainFrame::OnCreate(CREATESTRUCTW*) {
@@ -98,7 +134,10 @@ LRESULT CMainFrame::OnCreate(CREATESTRUCTW*) {
 }
 
 bool CMainFrame::Build() {
+  m_nDpi = WindowDpi(m_hWnd);
+  m_guiFont = CreateGuiFont(m_nDpi);
   if (!m_wndLog.CreateView(m_hWnd, kLogViewId)) return false;
+  if (m_guiFont) m_wndLog.SetFont(m_guiFont.Get());  // the default GUI font at the window's DPI
 
   if (!m_wndList.Create(m_hWnd, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS,
                         kFirstPaneId, WS_EX_CLIENTEDGE)) {
@@ -109,14 +148,13 @@ bool CMainFrame::Build() {
   const int half = (client.right - client.left) / 2;
   const char* const columns[] = {"mode", "operation", "cpu load limit"};
   for (int i = 0; i < 3; ++i) {
-    const int stored = m_windowSetting.m_nColumnWidth[i];
+    // The widths of a file are pixels as they were saved; the defaults are for 96 DPI.
+    const int stored = m_bWindowSettingsRead ? m_windowSetting.m_nColumnWidth[i]
+                                             : Scale(m_windowSetting.m_nColumnWidth[i]);
     m_wndList.InsertColumn(i, columns[i], stored > 0 ? stored : half);
   }
 
-  m_hSmallIcon.Reset(
-      static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
-                                      IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
-  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.Get()));
+  LoadSmallIcon();
   ::SetMenu(m_hWnd, nullptr);
 
   if (!m_wndMenuBar.Create(m_hWnd, kMenuBarStyle, kMenuBarId)) return false;
@@ -131,11 +169,12 @@ bool CMainFrame::Build() {
   }
   m_wndToolBar.ModifyStyle(0, TBSTYLE_TRANSPARENT);
   m_wndToolBar.SetExtendedStyle(TBSTYLE_EX_DRAWDDARROWS);
-  m_wndToolBar.SetButtonSize(16 + 7, 15 + 7);
+  SetToolBarImages();
   m_wndToolBar.SetButtonStyle(ID_CLEAN_WHOLE_MEMORY, BTNS_BUTTON | BTNS_DROPDOWN);
 
   if (!m_wndTabCtrl.Create(m_hWnd, kTabStyle, kTabId)) return false;
-  m_wndTabCtrl.SetFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
+  m_wndTabCtrl.SetFont(m_guiFont ? m_guiFont.Get()
+                                 : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
   m_wndTabCtrl.SetStaticTabMode(TRUE);
   m_wndTabCtrl.SetItemText(m_wndTabCtrl.AddHandle(&m_wndList, -1), "条件設定");
   m_wndTabCtrl.SetItemText(m_wndTabCtrl.AddHandle(&m_wndLog, -1), "ログ");
@@ -148,11 +187,9 @@ bool CMainFrame::Build() {
   }
   ApplyBandLayout();
 
-  static const UINT indicators[] = {QV_ID_INDICATOR_KANA, QV_ID_INDICATOR_CAPS, QV_ID_INDICATOR_NUM,
-                                    QV_ID_INDICATOR_SCRL};
   if (!m_wndStatusBar.Create(m_hWnd, WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP,
                              kStatusBarId) ||
-      !m_wndStatusBar.SetIndicators(indicators, 4)) {
+      !m_wndStatusBar.SetIndicators(kIndicators, 4)) {
     return false;
   }
   m_wndStatusBar.ShowIdleText();
@@ -493,11 +530,7 @@ void CMainFrame::NotifyTray(DWORD action, const std::string& tip) {
   data.uID = kTrayIconId;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayMessage;
-  if (!m_hSmallIcon) {
-    m_hSmallIcon.Reset(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                       MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
-                                                       16, 16, LR_DEFAULTCOLOR)));
-  }
+  if (!m_hSmallIcon) LoadSmallIcon();
   data.hIcon = m_hSmallIcon.Get();
   const std::wstring wide = Cp932ToWide(tip).substr(0, 127);
   wide.copy(data.szTip, wide.size());
@@ -505,6 +538,8 @@ void CMainFrame::NotifyTray(DWORD action, const std::string& tip) {
 }
 
 void CMainFrame::AddTrayIcon() {
+  if (!m_hSmallIcon) LoadSmallIcon();
+  JournalTray("icon", std::to_string(IconWidth(m_hSmallIcon.Get())));
   NotifyTray(NIM_ADD, "Quorvel");
   JournalTray("add", "Quorvel");
 }
@@ -612,6 +647,8 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         SendMessage(WM_COMMAND, QV_ID_HELP);
       }
       return TRUE;
+    case WM_DPICHANGED:
+      return OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
     case WM_QUERYENDSESSION:
       return TRUE;  // never holds a logoff up
     case WM_ENDSESSION:
@@ -721,7 +758,9 @@ int CMainFrame::LoadWindowSettings() {
   m_windowSetting.m_bandToolBar.wID = 1;
   m_windowSetting.m_bandMenuBar.fStyle = RBBS_BREAK;
   m_windowSetting.m_bandToolBar.fStyle = RBBS_BREAK;
-  return m_windowSetting.Load(GetSettingsDirectory() + kWindowSettingFile);
+  const int read = m_windowSetting.Load(GetSettingsDirectory() + kWindowSettingFile);
+  m_bWindowSettingsRead = read != 0;
+  return read;
 }
 
 // A stored rectangle is used only when it has a size and some of it lies on a monitor of the
@@ -754,7 +793,7 @@ void CMainFrame::ApplyBandLayout() {
   SetBarBandLayout(info, m_wndToolBar, m_wndToolBar.GetButtonCount(), m_windowSetting.m_bandToolBar,
                    true);
   const CBandSetting& tab = m_windowSetting.m_bandTab;
-  info.cyMinChild = 20;
+  info.cyMinChild = TabBandHeight();
   info.cx = static_cast<UINT>(std::max(tab.cx, 0));
   info.wID = static_cast<UINT>(tab.wID);
   info.fStyle = (static_cast<UINT>(tab.fStyle) & CWindowSetting::kAppliedBandStyles) |
@@ -762,16 +801,9 @@ void CMainFrame::ApplyBandLayout() {
   m_wndReBar.SetBandInfo(m_wndReBar.GetBandPos(m_wndTabCtrl), info);
 }
 
-// The band's ideal width spans its buttons, so that its chevron shows what is hidden.
 void CMainFrame::SetBarBandLayout(REBARBANDINFOW& info, CToolBarCtrl& bar, int buttonCount,
                                   const CBandSetting& band, bool chevron) {
-  RECT first{};
-  RECT last{};
-  info.cxMinChild = 0;
-  info.cyMinChild = static_cast<UINT>(bar.GetMaxSize().cy);
-  if (buttonCount > 0 && bar.GetItemRect(0, first) && bar.GetItemRect(buttonCount - 1, last)) {
-    info.cxIdeal = static_cast<UINT>(last.right - first.left);
-  }
+  SetBarChildSize(info, bar, buttonCount);
   info.cx = static_cast<UINT>(std::max(band.cx, 0));
   info.wID = static_cast<UINT>(band.wID);
   info.fStyle = (static_cast<UINT>(band.fStyle) & CWindowSetting::kAppliedBandStyles) |
@@ -851,6 +883,88 @@ void CMainFrame::OpenHelpFile(const std::wstring& path) {
   info.lpFile = path.c_str();
   info.nShow = SW_SHOWNORMAL;
   ::ShellExecuteExW(&info);
+}
+
+// High DPI.
+
+void CMainFrame::LoadSmallIcon() {
+  const int size = SmallIconSize(m_nDpi);
+  m_hSmallIcon.Reset(
+      static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                      IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.Get()));
+}
+
+void CMainFrame::UpdateTrayIcon() {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = m_hWnd;
+  data.uID = kTrayIconId;
+  data.uFlags = NIF_ICON;
+  data.hIcon = m_hSmallIcon.Get();
+  ::Shell_NotifyIconW(NIM_MODIFY, &data);
+  JournalTray("icon", std::to_string(IconWidth(m_hSmallIcon.Get())));
+}
+
+// Each button is its image and a margin of 7 pixels.
+void CMainFrame::SetToolBarImages() {
+  static const ToolBarImageSet sets[] = {
+      {IDR_MAINFRAME, 16, 15}, {IDB_TOOLBAR_24, 24, 23}, {IDB_TOOLBAR_32, 32, 30}};
+  m_wndToolBar.LoadImagesForDpi(sets, 3, m_nDpi);
+  m_wndToolBar.SetButtonSize(Scale(16 + 7), Scale(15 + 7));
+}
+
+// 20 pixels, and never less than the tabs themselves.
+UINT CMainFrame::TabBandHeight() const {
+  RECT item{};
+  m_wndTabCtrl.SendMessage(TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+  return static_cast<UINT>(std::max(Scale(20), static_cast<int>(item.bottom - item.top)));
+}
+
+// The band heights and ideal widths follow the bars; their order, widths and styles stay.
+void CMainFrame::UpdateBandSizes() {
+  REBARBANDINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = RBBIM_CHILDSIZE | RBBIM_IDEALSIZE;
+  SetBarChildSize(info, m_wndMenuBar, m_wndMenuBar.GetMenuCount());
+  m_wndReBar.SetBandInfo(m_wndReBar.GetBandPos(m_wndMenuBar), info);
+  SetBarChildSize(info, m_wndToolBar, m_wndToolBar.GetButtonCount());
+  m_wndReBar.SetBandInfo(m_wndReBar.GetBandPos(m_wndToolBar), info);
+  info.fMask = RBBIM_CHILDSIZE;
+  info.cyMinChild = TabBandHeight();
+  m_wndReBar.SetBandInfo(m_wndReBar.GetBandPos(m_wndTabCtrl), info);
+}
+
+// The window moved to a monitor of another DPI: images, fonts and sizes are made anew for it,
+// and the window takes the rectangle the system suggests.
+LRESULT CMainFrame::OnDpiChanged(UINT dpi, const RECT* suggested) {
+  const UINT previous = m_nDpi;
+  m_nDpi = dpi > 0 ? dpi : static_cast<UINT>(dpi::kDefaultDpi);
+  LoadSmallIcon();
+  UpdateTrayIcon();
+  UniqueFont font = CreateGuiFont(m_nDpi);
+  if (font) {
+    for (const CWindow* window :
+         {static_cast<const CWindow*>(&m_wndTabCtrl), static_cast<const CWindow*>(&m_wndLog),
+          static_cast<const CWindow*>(&m_wndList), static_cast<const CWindow*>(&m_wndStatusBar)}) {
+      window->SetFont(font.Get());
+    }
+    m_guiFont = std::move(font);
+  }
+  m_wndStatusBar.SetIndicators(kIndicators, 4);
+  for (int i = 0; i < 3; ++i) {
+    const int width = m_wndList.GetColumnWidth(i);
+    m_wndList.SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
+                          ::MulDiv(width, static_cast<int>(m_nDpi), static_cast<int>(previous)));
+  }
+  SetToolBarImages();
+  UpdateBandSizes();
+  if (suggested != nullptr) {
+    SetWindowPos(nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RecalcLayout();
+  return 0;
 }
 
 }  // namespace qv::app

@@ -18,6 +18,7 @@
 #include "editing/ConditionListCtrl.h"
 #include "editing/LogEditCtrl.h"
 #include "engine/MemClean.h"
+#include "framework/DpiScale.h"
 #include "framework/Frame.h"
 #include "framework/StatusBar.h"
 #include "framework/ToolBar.h"
@@ -160,6 +161,19 @@ class CMainFrame : public CFrameWindow {
   UniqueIcon m_hSmallIcon;
   ::CWindowSetting m_windowSetting;
   UINT m_nTaskbarCreated = 0;
+
+  // High DPI: every size in the window is written for 96 DPI and scaled to the window's DPI,
+  // which WM_DPICHANGED changes when the window moves to another monitor.
+  int Scale(int value) const { return dpi::Scale(value, static_cast<int>(m_nDpi)); }
+  void LoadSmallIcon();
+  void UpdateTrayIcon();
+  void SetToolBarImages();
+  UINT TabBandHeight() const;
+  void UpdateBandSizes();
+  LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
+  UINT m_nDpi = dpi::kDefaultDpi;
+  bool m_bWindowSettingsRead = false;
+  UniqueFont m_guiFont;
 };
 
 }  // namespace qv::app

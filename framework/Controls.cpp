@@ -2,8 +2,12 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+#include <vector>
+
 #include "framework/Application.h"
 #include "framework/Cp932.h"
+#include "framework/Dpi.h"
 #include "framework/FrameworkIds.h"
 #include "framework/ListView.h"
 #include "framework/ReBar.h"
@@ -18,6 +22,74 @@ namespace {
 
 // Light grey marks the transparent pixels of toolbar bitmaps.
 constexpr COLORREF kToolBarMaskColour = RGB(192, 192, 192);
+
+// A bitmap resource as a bottom-up 24-bit DIB section, whose pixels can be read.
+UniqueBitmap LoadDib(UINT id) {
+  return UniqueBitmap(static_cast<HBITMAP>(::LoadImageW(
+      ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+UniqueBitmap CreateDib(int width, int height, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  return UniqueBitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+}
+
+// Each cell stretched on its own, pixel by pixel, so that no cell bleeds into its neighbour
+// and the transparent grey stays exact.
+UniqueBitmap ScaleCells(HBITMAP source, int count, int fromCx, int fromCy, int toCx, int toCy) {
+  UniqueBitmap scaled = CreateDib(toCx * count, toCy, nullptr);
+  if (!scaled) return scaled;
+  HDC from = ::CreateCompatibleDC(nullptr);
+  HDC to = ::CreateCompatibleDC(nullptr);
+  const HGDIOBJ oldFrom = ::SelectObject(from, source);
+  const HGDIOBJ oldTo = ::SelectObject(to, scaled.Get());
+  ::SetStretchBltMode(to, COLORONCOLOR);
+  for (int i = 0; i < count; ++i) {
+    ::StretchBlt(to, i * toCx, 0, toCx, toCy, from, i * fromCx, 0, fromCx, fromCy, SRCCOPY);
+  }
+  ::SelectObject(from, oldFrom);
+  ::SelectObject(to, oldTo);
+  ::DeleteDC(from);
+  ::DeleteDC(to);
+  return scaled;
+}
+
+// The disabled images: every opaque pixel as a light grey of its brightness, never the
+// transparent grey itself.
+UniqueBitmap GreyCopy(HBITMAP source) {
+  DIBSECTION section{};
+  if (::GetObjectW(source, sizeof(section), &section) != sizeof(section) ||
+      section.dsBm.bmBitsPixel != 24 || section.dsBm.bmBits == nullptr) {
+    return UniqueBitmap();
+  }
+  const int width = section.dsBm.bmWidth;
+  const int height = section.dsBm.bmHeight;
+  void* bits = nullptr;
+  UniqueBitmap grey = CreateDib(width, height, &bits);
+  if (!grey) return grey;
+  ::GdiFlush();
+  const std::size_t stride = static_cast<std::size_t>(section.dsBm.bmWidthBytes);
+  const auto* in = static_cast<const BYTE*>(section.dsBm.bmBits);
+  auto* out = static_cast<BYTE*>(bits);
+  std::memcpy(out, in, stride * static_cast<std::size_t>(height));
+  for (int y = 0; y < height; ++y) {
+    BYTE* pixel = out + stride * static_cast<std::size_t>(y);
+    for (int x = 0; x < width; ++x, pixel += 3) {
+      if (RGB(pixel[2], pixel[1], pixel[0]) == kToolBarMaskColour) continue;
+      const int brightness = (pixel[2] * 30 + pixel[1] * 59 + pixel[0] * 11) / 100;
+      int shade = 128 + brightness / 2;
+      if (shade == 192) shade = 191;
+      pixel[0] = pixel[1] = pixel[2] = static_cast<BYTE>(shade);
+    }
+  }
+  return grey;
+}
 
 struct ToolBarResource {
   WORD version;
@@ -79,16 +151,8 @@ bool CToolBar::LoadToolBar(UINT id) {
   }
   const auto* commands = reinterpret_cast<const WORD*>(data + 1);
 
-  UniqueBitmap bitmap(static_cast<HBITMAP>(
-      ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  if (!bitmap) return false;
-  UniqueImageList images(
-      ::ImageList_Create(data->width, data->height, ILC_COLOR24 | ILC_MASK, data->count, 0));
-  if (!images || ::ImageList_AddMasked(images.Get(), bitmap.Get(), kToolBarMaskColour) < 0)
-    return false;
-  SetBitmapSize(data->width, data->height);
-  SetImageList(images.Get());
-  m_images = std::move(images);
+  const UniqueBitmap bitmap = LoadDib(id);
+  if (!bitmap || !SetImages(bitmap.Get(), data->width, data->height, data->count)) return false;
 
   std::vector<TBBUTTON> buttons;
   int image = 0;
@@ -106,6 +170,40 @@ bool CToolBar::LoadToolBar(UINT id) {
     buttons.push_back(button);
   }
   return buttons.empty() || AddButtons(static_cast<int>(buttons.size()), buttons.data());
+}
+
+bool CToolBar::SetImages(HBITMAP bitmap, int cx, int cy, int count) {
+  const UniqueBitmap grey = GreyCopy(bitmap);
+  UniqueImageList images(::ImageList_Create(cx, cy, ILC_COLOR24 | ILC_MASK, count, 0));
+  UniqueImageList disabled(::ImageList_Create(cx, cy, ILC_COLOR24 | ILC_MASK, count, 0));
+  if (!grey || !images || !disabled ||
+      ::ImageList_AddMasked(images.Get(), bitmap, kToolBarMaskColour) < 0 ||
+      ::ImageList_AddMasked(disabled.Get(), grey.Get(), kToolBarMaskColour) < 0) {
+    return false;
+  }
+  SetBitmapSize(cx, cy);
+  SetImageList(images.Get());
+  SetDisabledImageList(disabled.Get());
+  m_images = std::move(images);
+  m_disabledImages = std::move(disabled);
+  return true;
+}
+
+bool CToolBar::LoadImagesForDpi(const ToolBarImageSet* sets, int count, UINT dpi) {
+  std::vector<dpi::ImageSize> sizes;
+  for (int i = 0; i < count; ++i) sizes.push_back(dpi::ImageSize{sets[i].cx, sets[i].cy});
+  const dpi::ImageChoice choice = dpi::ChooseImageSet(sizes.data(), count, static_cast<int>(dpi));
+  if (count <= 0 || choice.size.cx <= 0 || choice.size.cy <= 0) return false;
+  const ToolBarImageSet& set = sets[choice.set];
+  UniqueBitmap bitmap = LoadDib(set.bitmap);
+  BITMAP info{};
+  if (!bitmap || ::GetObjectW(bitmap.Get(), sizeof(info), &info) == 0 || set.cx <= 0) return false;
+  const int cells = info.bmWidth / set.cx;
+  if (choice.size.cx != set.cx || choice.size.cy != set.cy) {
+    bitmap = ScaleCells(bitmap.Get(), cells, set.cx, set.cy, choice.size.cx, choice.size.cy);
+    if (!bitmap) return false;
+  }
+  return SetImages(bitmap.Get(), choice.size.cx, choice.size.cy, cells);
 }
 
 // Rebar.
@@ -183,6 +281,7 @@ std::string CStatusBarCtrl::GetText(int pane) const {
 
 bool CStatusBar::SetIndicators(const UINT* ids, int count) {
   m_indicators.clear();
+  const int margin = ScaleToWindow(m_hWnd, 12);
   HDC dc = ::GetDC(m_hWnd);
   HGDIOBJ old = ::SelectObject(dc, GetFont() ? GetFont() : ::GetStockObject(DEFAULT_GUI_FONT));
   for (int i = 0; i < count; ++i) {
@@ -190,7 +289,7 @@ bool CStatusBar::SetIndicators(const UINT* ids, int count) {
     const std::wstring wide = Cp932ToWide(text);
     SIZE extent{};
     ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
-    m_indicators.push_back(Indicator{ids[i], text, extent.cx + 12, false});
+    m_indicators.push_back(Indicator{ids[i], text, extent.cx + margin, false});
   }
   ::SelectObject(dc, old);
   ::ReleaseDC(m_hWnd, dc);

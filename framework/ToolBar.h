@@ -76,14 +76,28 @@ class CToolBarCtrl : public CWindowBase {
   bool SetButtonStyle(int id, BYTE style) const;
 };
 
+// One drawing of a toolbar's images: a bitmap of cells side by side and the cell size.
+struct ToolBarImageSet {
+  UINT bitmap;
+  int cx;
+  int cy;
+};
+
 // The framework's toolbar: buttons and images from a toolbar resource and a bitmap of the
 // same identifier, whose light grey (192, 192, 192) is transparent.
 class CToolBar : public CToolBarCtrl {
  public:
   bool LoadToolBar(UINT id);
+  // Images and disabled images from the drawing made for the DPI: the sets are listed smallest
+  // first, the first one for 96 DPI (dpi::ChooseImageSet). The images it had stay when the
+  // bitmap cannot be loaded.
+  bool LoadImagesForDpi(const ToolBarImageSet* sets, int count, UINT dpi);
 
  private:
+  bool SetImages(HBITMAP bitmap, int cx, int cy, int count);
+
   UniqueImageList m_images;
+  UniqueImageList m_disabledImages;
 };
 
 }  // namespace qv

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the program's icon (16, 32 and 48 pixels) and the toolbar bitmap (six 16 x 15
-buttons on light grey, the colour the toolbar makes transparent). Run it again after a change:
+"""Draws the program's icon (16, 20, 24, 32, 40 and 48 pixels: the small icon at 100 %, 125 %,
+150 %, 200 % and 250 %, the large one) and the toolbar bitmaps: six buttons on light grey, the
+colour the toolbar makes transparent, at 16 x 15 (100 %), 24 x 23 (150 %) and 32 x 30 (200 %).
+Run it again after a change:
     python3 resources/draw-images.py
 """
 import os
@@ -118,28 +120,47 @@ def draw_icon(size):
     return pixels
 
 
-# The toolbar buttons, pixel by pixel on a 16 x 15 cell.
+# The toolbar buttons, drawn on a 16 x 15 grid of units. A cell of another size maps each unit
+# to the pixels whose centres fall inside it, so that every size shows the same drawing.
 
 class Cell:
-    def __init__(self):
-        self.p = [[GREY] * 16 for _ in range(15)]
+    def __init__(self, width=16, height=15):
+        self.width, self.height = width, height
+        self.sx, self.sy = width / 16, height / 15
+        self.p = [[GREY] * width for _ in range(height)]
 
-    def set(self, x, y, c):
-        if 0 <= x < 16 and 0 <= y < 15:
-            self.p[y][x] = c
+    def span(self, a0, a1, scale, limit):
+        """The pixels whose centres lie in units a0 .. a1 (inclusive)."""
+        first = max(0, int(a0 * scale + 0.5))
+        last = min(limit, int((a1 + 1) * scale + 0.5))
+        return range(first, last)
+
+    def get(self, x, y):
+        """The colour at the centre of unit (x, y)."""
+        return self.p[min(self.height - 1, int((y + 0.5) * self.sy))][
+            min(self.width - 1, int((x + 0.5) * self.sx))]
 
     def fill(self, x0, y0, x1, y1, c):
-        for y in range(y0, y1 + 1):
-            for x in range(x0, x1 + 1):
-                self.set(x, y, c)
+        for py in self.span(y0, y1, self.sy, self.height):
+            for px in self.span(x0, x1, self.sx, self.width):
+                self.p[py][px] = c
+
+    def set(self, x, y, c):
+        self.fill(x, y, x, y, c)
 
     def frame(self, x0, y0, x1, y1, c):
-        for x in range(x0, x1 + 1):
-            self.set(x, y0, c)
-            self.set(x, y1, c)
-        for y in range(y0, y1 + 1):
-            self.set(x0, y, c)
-            self.set(x1, y, c)
+        self.fill(x0, y0, x1, y0, c)
+        self.fill(x0, y1, x1, y1, c)
+        self.fill(x0, y0, x0, y1, c)
+        self.fill(x1, y0, x1, y1, c)
+
+    def shape(self, colour_at):
+        """colour_at(x, y) in units, at each pixel's centre: a colour or None."""
+        for py in range(self.height):
+            for px in range(self.width):
+                c = colour_at((px + 0.5) / self.sx - 0.5, (py + 0.5) / self.sy - 0.5)
+                if c is not None:
+                    self.p[py][px] = c
 
 
 BLACK = (0, 0, 0)
@@ -169,9 +190,8 @@ def up_arrow(cell, cx, top, colour, edge):
     cell.fill(cx - 2, top + 8, cx + 2, top + 8, edge)
 
 
-def button_working_set():
+def button_working_set(c):
     """Release the memory of every application: a window with an arrow up."""
-    c = Cell()
     c.fill(0, 1, 11, 10, WHITE)
     c.frame(0, 1, 11, 10, NAVY)
     c.fill(1, 2, 10, 3, BLUE)
@@ -181,9 +201,8 @@ def button_working_set():
     return c
 
 
-def button_whole_memory():
+def button_whole_memory(c):
     """Release physical memory by force: a memory chip with an arrow up."""
-    c = Cell()
     c.fill(1, 3, 10, 12, SLATE)
     c.frame(1, 3, 10, 12, BLACK)
     for x in (2, 4, 6, 8):
@@ -193,14 +212,12 @@ def button_whole_memory():
     return c
 
 
-def button_info():
+def button_info(c):
     """Show the memory state: an "i" in a blue disc."""
-    c = Cell()
-    for y in range(15):
-        for x in range(16):
-            d = (x - 7.5) ** 2 + (y - 7) ** 2
-            if d <= 44:
-                c.set(x, y, BLUE if d <= 32 else NAVY)
+    def disc(x, y):
+        d = (x - 7.5) ** 2 + (y - 7) ** 2
+        return None if d > 44 else BLUE if d <= 32 else NAVY
+    c.shape(disc)
     c.fill(7, 3, 8, 4, WHITE)
     c.fill(7, 6, 8, 11, WHITE)
     c.fill(6, 6, 6, 6, WHITE)
@@ -208,9 +225,8 @@ def button_info():
     return c
 
 
-def button_add():
+def button_add(c):
     """Add a condition: a green plus."""
-    c = Cell()
     c.fill(5, 1, 10, 13, DARK_GREEN)
     c.fill(1, 5, 14, 9, DARK_GREEN)
     c.fill(6, 2, 9, 12, GREEN)
@@ -218,22 +234,20 @@ def button_add():
     return c
 
 
-def button_delete():
+def button_delete(c):
     """Delete conditions: a red cross."""
-    c = Cell()
     for i in range(11):
         for dx in (-1, 0, 1):
             c.set(2 + i + dx, 2 + i, RED)
             c.set(13 - i + dx, 2 + i, RED)
     for i in range(11):
-        c.set(1 + i, 2 + i, DARK_RED) if c.p[2 + i][1 + i] == GREY else None
-        c.set(14 - i, 2 + i, DARK_RED) if c.p[2 + i][14 - i] == GREY else None
+        c.set(1 + i, 2 + i, DARK_RED) if c.get(1 + i, 2 + i) == GREY else None
+        c.set(14 - i, 2 + i, DARK_RED) if c.get(14 - i, 2 + i) == GREY else None
     return c
 
 
-def button_modify():
+def button_modify(c):
     """Change a condition: a pencil."""
-    c = Cell()
     for i in range(9):
         x, y = 3 + i, 11 - i
         c.set(x, y, YELLOW)
@@ -251,16 +265,27 @@ def button_modify():
     return c
 
 
+BUTTONS = [button_working_set, button_whole_memory, button_info, button_add, button_delete,
+           button_modify]
+
+
+def write_toolbar(name, width, height):
+    pixels = [[None] * (width * len(BUTTONS)) for _ in range(height)]
+    for i, draw in enumerate(BUTTONS):
+        cell = Cell(width, height)
+        draw(cell)
+        for y in range(height):
+            for x in range(width):
+                pixels[y][i * width + x] = cell.p[y][x]
+    write_bmp(os.path.join(HERE, name), width * len(BUTTONS), height, pixels)
+
+
 def main():
-    cells = [button_working_set(), button_whole_memory(), button_info(), button_add(),
-             button_delete(), button_modify()]
-    pixels = [[None] * 96 for _ in range(15)]
-    for i, cell in enumerate(cells):
-        for y in range(15):
-            for x in range(16):
-                pixels[y][i * 16 + x] = cell.p[y][x]
-    write_bmp(os.path.join(HERE, "Toolbar.bmp"), 96, 15, pixels)
-    write_ico(os.path.join(HERE, "Quorvel.ico"), [(s, draw_icon(s)) for s in (16, 32, 48)])
+    write_toolbar("Toolbar.bmp", 16, 15)
+    write_toolbar("Toolbar24.bmp", 24, 23)
+    write_toolbar("Toolbar32.bmp", 32, 30)
+    write_ico(os.path.join(HERE, "Quorvel.ico"),
+              [(s, draw_icon(s)) for s in (16, 20, 24, 32, 40, 48)])
 
 
 if __name__ == "__main__":

@@ -10,6 +10,9 @@
 
 /* Menu, icon, toolbar, frame title. */
 #define IDR_MAINFRAME 128
+/* The toolbar's images drawn for 150 % and 200 % (bitmap 128 is the one for 100 %). */
+#define IDB_TOOLBAR_24 140
+#define IDB_TOOLBAR_32 141
 
 /* Dialogs. */
 #define IDD_ABOUTBOX 100

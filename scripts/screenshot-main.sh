@@ -2,7 +2,9 @@
 # Takes screenshots of QuorvelW's main window under the run's Xvfb display and checks that they
 # are not blank: the condition list as the window first shows, the log view with the memory
 # information, the release levels dropped down from the toolbar, the condition dialog, the options
-# dialog, the About box, and the tray menu.
+# dialog, the About box, and the tray menu; then the window, the condition dialog and the tray
+# menu again with the prefix at 144 and 192 DPI (150 % and 200 %), as *-144dpi.png and
+# *-192dpi.png.
 #   scripts/screenshot-main.sh BIN-DIRECTORY OUTPUT-DIRECTORY
 # BIN-DIRECTORY holds QuorvelW.exe, QuorvelL.dll and QuorvelPost.exe. Needs DISPLAY
 # (scripts/wine-session). The program runs from a fresh folder in a prefix of its own, created
@@ -29,14 +31,26 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine_ja cmd /c exit >"$out/prefix.log" 2>&1 </dev/null
   wine_ja reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$out/prefix.log" 2>&1 </dev/null
 fi
-trap '"$QV_WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+# The DPI of the processes started after it; the prefix goes back to 96 at the end.
+set_dpi() {
+  wine_ja reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+    >>"$out/prefix.log" 2>&1 </dev/null
+}
+set_dpi 96
+trap 'set_dpi 96 || true; "$QV_WINESERVER" -k >/dev/null 2>&1 || true' EXIT
 
 post() { wine_ja "$bin/QuorvelPost.exe" "$@" </dev/null >>"$out/post.log" 2>&1; }
 
 shoot() {
   local png="$out/$1.png"
   sleep 1.5  # let the window finish painting
-  import -window root -crop "$2" +repage "$png"
+  if [ "$2" = trim ]; then
+    # The whole screen less its black border: the windows wherever they are.
+    import -window root "$png"
+    convert "$png" -trim +repage "$png"
+  else
+    import -window root -crop "$2" +repage "$png"
+  fi
   local colours
   colours="$(convert "$png" -format '%k' info:)"
   echo "$png: $colours colours"
@@ -72,3 +86,27 @@ for _ in $(seq 1 100); do
   sleep 0.1
 done
 wait "$pid"
+
+# 150 % and 200 %: the window as it first shows, the condition dialog, the tray menu. The
+# pointer rests off the toolbars, where no tool tip shows.
+post pointer 1100 500
+for dpi in 144 192; do
+  set_dpi "$dpi"
+  rm -rf "$app"/*/  # a first start: no settings of the run before
+  wine_ja "$app/QuorvelW.exe" >>"$out/quorvelw.log" 2>&1 </dev/null &
+  pid=$!
+  post command 32794
+  shoot "main-conditions-${dpi}dpi" trim
+  post command 32792
+  shoot "condition-dialog-${dpi}dpi" trim
+  post key 27
+  sleep 0.5
+  post tray 516
+  shoot "main-tray-menu-${dpi}dpi" trim
+  post command 57665
+  for _ in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  wait "$pid"
+done

@@ -55,7 +55,8 @@ TEST(MainWindowTest, StartsHiddenInTimerModeWithTheDefaultSettingsAndRunsOnce) {
       "メモリー使用率が 80 %を超えたら|物理メモリ領域を強制開放|10",
   };
   EXPECT_EQ(rows, app.ListRows());
-  const std::vector<std::string> tray = {"add\tQuorvel", "tip\tQuorvelW - Timer Mode - Running"};
+  const std::vector<std::string> tray = {"icon\t16", "add\tQuorvel",
+                                         "tip\tQuorvelW - Timer Mode - Running"};
   EXPECT_EQ(tray, app.TrayJournal());
 
   // A second copy ends at once and leaves the first as it was.

@@ -4,6 +4,7 @@
 //   QuorvelPost.exe tray MESSAGE    the tray icon's notification with the mouse message
 //   QuorvelPost.exe dropdown ID     a click on the drop-down arrow of the toolbar button
 //   QuorvelPost.exe key VK          a key pressed and let go (Escape, 27, closes an open menu)
+//   QuorvelPost.exe pointer X Y     the mouse pointer moved to a point of the screen
 // Waits up to 20 s for the window to have entered its mode; exit code 1 when it does not.
 #include <windows.h>
 
@@ -49,6 +50,12 @@ bool ClickDropDown(HWND window, UINT id) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 4 && std::wstring(argv[1]) == L"pointer") {
+    return ::SetCursorPos(static_cast<int>(std::wcstol(argv[2], nullptr, 10)),
+                          static_cast<int>(std::wcstol(argv[3], nullptr, 10)))
+               ? 0
+               : 1;
+  }
   if (argc != 3) return 2;
   const std::wstring kind = argv[1];
   const auto value = static_cast<UINT>(std::wcstoul(argv[2], nullptr, 10));
