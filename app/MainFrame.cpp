@@ -137,7 +137,7 @@ bool CMainFrame::Build() {
   m_nDpi = WindowDpi(m_hWnd);
   m_guiFont = CreateGuiFont(m_nDpi);
   if (!m_wndLog.CreateView(m_hWnd, kLogViewId)) return false;
-  if (m_guiFont) m_wndLog.SetFont(m_guiFont.Get());  // the default GUI font at the window's DPI
+  if (m_guiFont) m_wndLog.SetLogFont(m_guiFont.Get());  // the default GUI font at the window's DPI
 
   if (!m_wndList.Create(m_hWnd, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS,
                         kFirstPaneId, WS_EX_CLIENTEDGE)) {
@@ -945,10 +945,11 @@ LRESULT CMainFrame::OnDpiChanged(UINT dpi, const RECT* suggested) {
   UniqueFont font = CreateGuiFont(m_nDpi);
   if (font) {
     for (const CWindow* window :
-         {static_cast<const CWindow*>(&m_wndTabCtrl), static_cast<const CWindow*>(&m_wndLog),
-          static_cast<const CWindow*>(&m_wndList), static_cast<const CWindow*>(&m_wndStatusBar)}) {
+         {static_cast<const CWindow*>(&m_wndTabCtrl), static_cast<const CWindow*>(&m_wndList),
+          static_cast<const CWindow*>(&m_wndStatusBar)}) {
       window->SetFont(font.Get());
     }
+    m_wndLog.SetLogFont(font.Get());
     m_guiFont = std::move(font);
   }
   m_wndStatusBar.SetIndicators(kIndicators, 4);

@@ -20,10 +20,13 @@ bool CLogEditCtrl::CreateView(HWND parent, UINT id) {
   ModifyExStyle(WS_EX_STATICEDGE, 0);
   SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   LimitText(kTextLimit);
-  LOGFONTW font{};
-  ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
-  SetLogFont(font, RGB(0, 0, 0));
+  SetLogFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
   return true;
+}
+
+void CLogEditCtrl::SetLogFont(HFONT font) {
+  LOGFONTW logFont{};
+  if (::GetObjectW(font, sizeof(logFont), &logFont) != 0) SetLogFont(logFont, RGB(0, 0, 0));
 }
 
 void CLogEditCtrl::SetLogFont(const LOGFONTW& font, COLORREF color) {

@@ -19,6 +19,8 @@ class CLogEditCtrl : public qv::CRichEditCtrl, public qv::CCommandTarget {
   bool CreateView(HWND parent, UINT id);
   // Makes the font and the colour the view's default character format.
   void SetLogFont(const LOGFONTW& font, COLORREF color);
+  // The view's font, in black.
+  void SetLogFont(HFONT font);
   // The line and "\r\n" at the end of the text, not undoable. The empty selection (-1, -1)
   // is the end of the text without counting it, which a long log would make slow.
   void AppendLine(const std::string& line) const {
