@@ -1,4 +1,5 @@
-// One cleaning pass: what it writes, when a condition pass is refused, how it prompts the window.
+// One cleaning pass: what it writes, when a condition pass is refused, how it prompts the window;
+// its thread, the busy flag and lines taken while the pass writes.
 #include <gtest/gtest.h>
 
 #include "engine/CpuLoad.h"
@@ -180,6 +181,65 @@ TEST_F(PassTest, CpuLoadAboveEitherLimitRefusesThePass) {
   fake.performance.version = {1, 4};
   EXPECT_EQ(1, ConditionPass());
   EXPECT_EQ("CPU負荷 -1 %", Lines()[1]);
+}
+
+TEST_F(PassTest, WindowPassEndsWithAPromptAndTrimsTheOwnProcess) {
+  ASSERT_EQ(1, DoCleanUp(&clean));
+  EXPECT_EQ(0, clean.m_bRunning);
+  EXPECT_EQ(3, system.sends) << "start line, end line and the end of the pass";
+  EXPECT_EQ(1, system.ownTrims);
+  EXPECT_EQ(7u, clean.m_aLog.GetCount()) << "the window program takes the lines";
+  EXPECT_TRUE(clean.WaitForPass(0));
+}
+
+TEST_F(PassTest, NullEngineOrAThreadThatCannotStartLeavesTheEngineIdle) {
+  EXPECT_EQ(0, DoCleanUp(nullptr));
+  system.failThreadStart = true;
+  EXPECT_EQ(0, DoCleanUp(&clean));
+  EXPECT_EQ(0, clean.m_bRunning);
+  EXPECT_TRUE(clean.m_aLog.IsEmpty());
+}
+
+TEST_F(PassTest, EngineIsBusyFromTheMomentThePassIsStarted) {
+  system.realThreads = true;
+  std::atomic<bool> release{false};
+  system.onSend = [&] {
+    while (!release) std::this_thread::yield();
+  };
+  ASSERT_EQ(1, DoCleanUp(&clean));
+  EXPECT_EQ(1, clean.m_bRunning);
+  EXPECT_FALSE(clean.WaitForPass(0));
+  release = true;
+  EXPECT_TRUE(clean.WaitForPass(10000));
+  EXPECT_EQ(0, clean.m_bRunning);
+}
+
+TEST_F(PassTest, DrainingWhileThePassWritesLosesAndReordersNothing) {
+  // Each of the three prompts of the pass writes a numbered burst from the pass thread.
+  constexpr int kBursts = 3;
+  constexpr int kPerBurst = 7000;
+  system.realThreads = true;
+  int burst = 0;
+  system.onSend = [&] {
+    if (burst >= kBursts) return;
+    for (int i = 0; i < kPerBurst; ++i) clean.AddLog("#" + std::to_string(burst * kPerBurst + i));
+    ++burst;
+  };
+  std::vector<std::string> taken;
+  ASSERT_EQ(1, DoCleanUp(&clean));
+  while (clean.m_bRunning) {
+    for (std::string& line : clean.m_aLog.TakeAll()) taken.push_back(std::move(line));
+  }
+  ASSERT_TRUE(clean.WaitForPass(10000));
+  for (std::string& line : clean.m_aLog.TakeAll()) taken.push_back(std::move(line));
+
+  int next = 0;
+  for (const std::string& line : taken) {
+    if (line[0] != '#') continue;
+    ASSERT_EQ("#" + std::to_string(next), line);
+    ++next;
+  }
+  EXPECT_EQ(kBursts * kPerBurst, next);
 }
 
 }  // namespace

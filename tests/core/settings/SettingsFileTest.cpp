@@ -1,12 +1,17 @@
-// The settings file: the layout Save writes, every layout Load reads, and the recovery from the
+// The settings record in memory (comparison, assignment, clearing, the initial last-execution
+// time) and its file: the layout Save writes, every layout Load reads, and the recovery from the
 // backup when a file ends early.
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "settings/AppSetting.h"
+#include "support/Conditions.h"
 #include "support/SettingsFiles.h"
 
 namespace {
 
+using qvtest::Fields;
 using qvtest::Int32Bytes;
 using Values = std::vector<std::int32_t>;
 
@@ -31,12 +36,6 @@ std::string ConditionRecord(std::int32_t minute = 34) {
   return Int32Bytes({1, 1, -1, 12, minute, 2, 70, 40});
 }
 const Values kRecordCondition = {1, -1, 12, 34, 70, 40, 2};
-
-// Mode, day, hour, minute, memory load, CPU limit, operation.
-Values Fields(const COperationTime& c) {
-  return {c.m_nExecMode,   c.m_nDay,          c.m_nHour,     c.m_nMinute,
-          c.m_nMemoryLoad, c.m_nCpuLoadLimit, c.m_nOperation};
-}
 
 // Options that a layout does not carry keep these values.
 const Values kPreset = {11, 22, 33, 44};
@@ -208,6 +207,72 @@ TEST_F(SettingsFileTest, SaveWritesOnlyWhileTheSaveFlagIsSet) {
   files.failReplace = true;
   setting.m_bModified = 1;
   EXPECT_EQ(0, setting.Save(kPath, files)) << "a failed replace is a failed save";
+}
+
+TEST(ConditionRecordTest, EveryFieldTakesPartInTheComparison) {
+  std::int32_t COperationTime::*fields[] = {
+      &COperationTime::m_nExecMode,   &COperationTime::m_nDay,
+      &COperationTime::m_nHour,       &COperationTime::m_nMinute,
+      &COperationTime::m_nMemoryLoad, &COperationTime::m_nCpuLoadLimit,
+      &COperationTime::m_nOperation};
+  for (auto field : fields) {
+    COperationTime a, b;
+    b.*field += 1;
+    EXPECT_EQ(0, a == b);
+  }
+}
+
+TEST(SettingsRecordTest, AssignmentCopiesConditionsAsSeparateObjects) {
+  CAppSetting source;
+  source.SetDefaultSetting();
+  source.m_nReleaseLevel = 70;
+  source.m_nLogSizeLimit = 0;
+  source.m_nTimerDelay = 3;
+  source.m_nInterval = 9;
+  source.m_bModified = 1;
+  source.m_timeLastExecute = 1000;
+
+  CAppSetting target;
+  target.m_aOperationTime.push_back(std::make_unique<COperationTime>());
+  target.m_timeLastExecute = 2000;
+  target = source;
+
+  ASSERT_EQ(4u, target.m_aOperationTime.size());
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_NE(source.m_aOperationTime[i].get(), target.m_aOperationTime[i].get());
+    EXPECT_EQ(1, *target.m_aOperationTime[i] == *source.m_aOperationTime[i]);
+  }
+  target.m_aOperationTime[0]->m_nCpuLoadLimit = 99;
+  EXPECT_EQ(10, source.m_aOperationTime[0]->m_nCpuLoadLimit);
+  EXPECT_EQ(70, target.m_nReleaseLevel);
+  EXPECT_EQ(0, target.m_nLogSizeLimit);
+  EXPECT_EQ(3, target.m_nTimerDelay);
+  EXPECT_EQ(9, target.m_nInterval);
+  // Each engine keeps its own last-execution time and save flag.
+  EXPECT_EQ(2000, target.m_timeLastExecute);
+  EXPECT_EQ(0, target.m_bModified);
+}
+
+TEST(SettingsRecordTest, ClearKeepsTheOptionsAndResetsTimeAndFlag) {
+  CAppSetting setting;
+  const QvTime initial = setting.m_timeLastExecute;
+  setting.SetDefaultSetting();
+  setting.m_nInterval = 17;
+  setting.m_bModified = 1;
+  setting.m_timeLastExecute = 5;
+  setting.Clear();
+  EXPECT_TRUE(setting.m_aOperationTime.empty());
+  EXPECT_EQ(initial, setting.m_timeLastExecute);
+  EXPECT_EQ(0, setting.m_bModified);
+  EXPECT_EQ(17, setting.m_nInterval);
+}
+
+TEST(SettingsRecordTest, InitialLastExecuteIsLocalMidnightOfYear2000) {
+  std::tm midnight{};
+  midnight.tm_year = 100;
+  midnight.tm_mday = 1;
+  midnight.tm_isdst = -1;
+  EXPECT_EQ(std::mktime(&midnight), CAppSetting().m_timeLastExecute);
 }
 
 }  // namespace
