@@ -10,9 +10,7 @@
 #include "WindowTestSupport.h"
 #include "framework/Dialog.h"
 #include "framework/FrameworkIds.h"
-#include "framework/RichEdit.h"
 #include "framework/StatusBar.h"
-#include "framework/SystemLibrary.h"
 #include "framework/WorkerThread.h"
 
 namespace {
@@ -80,20 +78,6 @@ TEST(WindowBaseTest, ObjectsAndWindowsLetGoOfEachOther) {
   delete second;
   EXPECT_FALSE(::IsWindow(secondHandle));
   EXPECT_EQ(1, destroyed);
-}
-
-TEST(ControlsTest, TheRichEditAppendsCodePage932Text) {
-  const qv::UniqueModule library = qv::LoadSystemLibrary(L"riched20.dll");
-  ASSERT_TRUE(library);
-  qvtest::TestFrame frame;
-  ASSERT_TRUE(frame.Open(RECT{10, 10, 310, 210}));
-  qv::CRichEditCtrl log;
-  ASSERT_TRUE(log.Create(frame, WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY, 0xE901));
-  log.AppendText("--- 開始\r\n");
-  log.AppendText("物理メモリの状態\r\n");
-  std::string text = log.GetWindowText();
-  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\r");
-  EXPECT_EQ("--- 開始\r物理メモリの状態\r", text);
 }
 
 class FrameTest : public qvtest::FrameFixture {

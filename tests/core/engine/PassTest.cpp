@@ -183,7 +183,10 @@ TEST_F(PassTest, CpuLoadAboveEitherLimitRefusesThePass) {
   EXPECT_EQ("CPU負荷 -1 %", Lines()[1]);
 }
 
-TEST_F(PassTest, WindowPassEndsWithAPromptAndTrimsTheOwnProcess) {
+// The pass on its thread, with the same fakes.
+using PassThreadTest = PassTest;
+
+TEST_F(PassThreadTest, WindowPassEndsWithAPromptAndTrimsTheOwnProcess) {
   ASSERT_EQ(1, DoCleanUp(&clean));
   EXPECT_EQ(0, clean.m_bRunning);
   EXPECT_EQ(3, system.sends) << "start line, end line and the end of the pass";
@@ -192,7 +195,7 @@ TEST_F(PassTest, WindowPassEndsWithAPromptAndTrimsTheOwnProcess) {
   EXPECT_TRUE(clean.WaitForPass(0));
 }
 
-TEST_F(PassTest, NullEngineOrAThreadThatCannotStartLeavesTheEngineIdle) {
+TEST_F(PassThreadTest, NullEngineOrAThreadThatCannotStartLeavesTheEngineIdle) {
   EXPECT_EQ(0, DoCleanUp(nullptr));
   system.failThreadStart = true;
   EXPECT_EQ(0, DoCleanUp(&clean));
@@ -200,7 +203,7 @@ TEST_F(PassTest, NullEngineOrAThreadThatCannotStartLeavesTheEngineIdle) {
   EXPECT_TRUE(clean.m_aLog.IsEmpty());
 }
 
-TEST_F(PassTest, EngineIsBusyFromTheMomentThePassIsStarted) {
+TEST_F(PassThreadTest, EngineIsBusyFromTheMomentThePassIsStarted) {
   system.realThreads = true;
   std::atomic<bool> release{false};
   system.onSend = [&] {
@@ -214,7 +217,7 @@ TEST_F(PassTest, EngineIsBusyFromTheMomentThePassIsStarted) {
   EXPECT_EQ(0, clean.m_bRunning);
 }
 
-TEST_F(PassTest, DrainingWhileThePassWritesLosesAndReordersNothing) {
+TEST_F(PassThreadTest, DrainingWhileThePassWritesLosesAndReordersNothing) {
   // Each of the three prompts of the pass writes a numbered burst from the pass thread.
   constexpr int kBursts = 3;
   constexpr int kPerBurst = 7000;
