@@ -20,10 +20,6 @@ std::string ProcessorBlock(std::int64_t time, std::int64_t idle, const char16_t*
                    {{230, 6, 0, {}}, {238, counter, 0, {{u"0", 1}, {total, idle}, {u"1", 2}}}});
 }
 
-CCounterReading Read(const std::string& block, std::size_t size, const char* instance = "_Total") {
-  return ReadCounter(reinterpret_cast<const unsigned char*>(block.data()), size, 238, 6, instance);
-}
-
 class CpuLoadTest : public ::testing::Test {
  protected:
   CpuLoadTest() : clean(fake.Platform()) { ResetCpuLoadStateForTesting(); }
@@ -117,7 +113,8 @@ TEST_F(CpuLoadTest, LargeDataGrowsTheBufferWhichTheNextSampleKeepsWithinABound) 
 
 TEST(PerformanceDataLayoutTest, TruncatedBlocksEndAsNotFound) {
   const std::string block = ProcessorBlock(5 * kSecond, 3 * kSecond);
-  const CCounterReading whole = Read(block, block.size());
+  const CCounterReading whole = ReadCounter(reinterpret_cast<const unsigned char*>(block.data()),
+                                            block.size(), 238, 6, "_Total");
   ASSERT_TRUE(whole.objectFound);
   EXPECT_EQ(3 * kSecond, whole.value);
   EXPECT_EQ(5 * kSecond, whole.time100ns);

@@ -61,7 +61,7 @@ class SettingsFileTest : public ::testing::Test {
   CAppSetting setting;
 };
 
-TEST_F(SettingsFileTest, DefaultSettingsAreWrittenByteForByteAndReadBack) {
+TEST_F(SettingsFileTest, DefaultSettingsAreWrittenByteForByteAndReadBackAndAMissingFileGives0) {
   CAppSetting written;
   written.m_aOperationTime.push_back(std::make_unique<COperationTime>());
   written.SetDefaultSetting();  // replaces what the list held
@@ -82,6 +82,11 @@ TEST_F(SettingsFileTest, DefaultSettingsAreWrittenByteForByteAndReadBack) {
   // Neither is stored in the file, so Load leaves both alone.
   EXPECT_EQ(lastExecute, setting.m_timeLastExecute);
   EXPECT_EQ(1, setting.m_bModified);
+
+  EXPECT_EQ(0, Load(""));
+  EXPECT_EQ(4u, setting.m_aOperationTime.size()) << "an empty path changes nothing";
+  EXPECT_EQ(0, Load("dir/missing.def"));
+  EXPECT_TRUE(setting.m_aOperationTime.empty()) << "the list is dropped before the open";
   EXPECT_TRUE(reporter.texts.empty());
 }
 
@@ -132,15 +137,6 @@ TEST_F(SettingsFileTest, FileLongerThanTheReadBufferReadsEveryRecordInOrder) {
   ASSERT_EQ(300u, setting.m_aOperationTime.size());
   for (std::int32_t i = 0; i < 300; ++i) ASSERT_EQ(i, setting.m_aOperationTime[i]->m_nMinute);
   EXPECT_EQ((Values{30, 64, 1, 2}), Options());
-}
-
-TEST_F(SettingsFileTest, LoadWithoutAFileOrPathReturns0) {
-  setting.SetDefaultSetting();
-  EXPECT_EQ(0, Load(""));
-  EXPECT_EQ(4u, setting.m_aOperationTime.size()) << "an empty path changes nothing";
-  EXPECT_EQ(0, Load("dir/missing.def"));
-  EXPECT_TRUE(setting.m_aOperationTime.empty()) << "the list is dropped before the open";
-  EXPECT_TRUE(reporter.texts.empty());
 }
 
 TEST_F(SettingsFileTest, TruncatedFileIsReportedOnceAndTheBackupReadInstead) {
