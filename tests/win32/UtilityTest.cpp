@@ -19,7 +19,9 @@ TEST(UtilityTest, WindowsUserIsTheUserWineRunsAs) {
   const char* unixUser = std::getenv("USER");
   const std::string user = GetWindowsUser();
   EXPECT_FALSE(user.empty());
-  if (unixUser && *unixUser) EXPECT_EQ(unixUser, user);
+  if (unixUser && *unixUser) {
+    EXPECT_EQ(unixUser, user);
+  }
 }
 
 // Each drawing call succeeds through the image library, and gives 0 when the library or its

@@ -10,7 +10,7 @@
 #include "service/MemCleanEngine.h"
 #include "service/ServiceRoutine.h"
 #include "service/ServiceSettings.h"
-#include "support/FakeEngineSystem.h"
+#include "support/FakePlatform.h"
 #include "support/SettingsFiles.h"
 
 namespace {
@@ -300,7 +300,7 @@ TEST(ServiceSettingsTest, AReloadTakesOverWhatAnOpenedFileGaveAndKeepsTheSetting
 }
 
 // A pass thread that never ends by itself and tells whether it was ended and freed.
-struct HangingPassSystem final : qvtest::FakeEngineSystem {
+struct HangingPassSystem final : qvtest::FakePlatform {
   struct Thread final : IPassThread {
     explicit Thread(HangingPassSystem& owner) : system(owner) {}
     ~Thread() override { system.freed = true; }
