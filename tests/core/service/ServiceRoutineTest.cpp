@@ -19,7 +19,7 @@ using qvtest::FakeServiceWorld;
 using ::testing::ElementsAre;
 
 constexpr QvTime kMinute = 60;
-constexpr QvTime kStart = FakeServiceWorld::kStart;
+using qvtest::kStart;
 
 class ServiceRoutineTest : public ::testing::Test {
  protected:
