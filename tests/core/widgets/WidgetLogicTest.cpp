@@ -18,16 +18,8 @@ using M = KeyMessage;
 // mods: s(hift), c(trl), a(lt) held, r(epeat) of a held key.
 FrameKey Key(M message, unsigned key, int state = kStateNone, std::string mods = "",
              int mnemonic = -1) {
-  FrameKey k;
-  k.message = message;
-  k.key = key;
-  k.trackingState = state;
-  k.shift = mods.find('s') != std::string::npos;
-  k.ctrl = mods.find('c') != std::string::npos;
-  k.alt = mods.find('a') != std::string::npos;
-  k.repeat = mods.find('r') != std::string::npos;
-  k.mnemonicButton = mnemonic;
-  return k;
+  auto held = [&](char c) { return mods.find(c) != std::string::npos; };
+  return {message, key, held('s'), held('c'), held('a'), held('r'), state, mnemonic};
 }
 
 TEST(MenuBarKeysTest, AFreshAltOrPlainF10TogglesAndIsAlwaysConsumed) {
