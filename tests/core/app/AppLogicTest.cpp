@@ -172,27 +172,17 @@ class WindowSettingTest : public ::testing::Test {
 
 TEST_F(WindowSettingTest, SaveWritesVersion3AndLoadGivesBackEveryField) {
   EXPECT_EQ(kDefaults, Fields(loaded));
-  CWindowSetting saved;
-  saved.m_rcWindow = {-8, 10, 1200, 900};
-  saved.m_bandMenuBar = {9, 300, 2};
-  saved.m_bandToolBar = {0, 120, 0};
-  saved.m_bandTab = {1, 400, 1};
-  saved.m_bStatusBar = CWindowSetting::kStatusBarVisible;
-  saved.m_nSpare = 7;
-  saved.m_nColumnWidth[0] = 310;
-  saved.m_nColumnWidth[1] = -1;
-  saved.m_nColumnWidth[2] = 90;
-  saved.m_bMinimizeOnClose = 1;
-  ASSERT_TRUE(saved.Save(kPath, files));
-  EXPECT_EQ(3, saved.m_nVersion);
-  const std::string& bytes = files.files[kPath];
-  ASSERT_EQ(80u, bytes.size());
-  EXPECT_EQ(Int32Bytes({3, -8, 10, 1200, 900, 300, 2, 9}), bytes.substr(0, 32));
-  EXPECT_EQ(Int32Bytes({0x10000000, 7, 310, -1, 90, 1}), bytes.substr(56));
-
+  const std::vector<std::int32_t> fields = {-8,  10, 1200, 900,        300, 2,   9,  120, 0, 0,
+                                            400, 1,  1,    0x10000000, 7,   310, -1, 90,  1};
+  std::string file = Int32Bytes({3});
+  for (std::int32_t field : fields) file += Int32Bytes({field});
+  files.files[kPath] = file;
   ASSERT_EQ(1, Load());
+  EXPECT_EQ(fields, Fields(loaded));
+  loaded.m_nVersion = 0;
+  ASSERT_TRUE(loaded.Save("dir/saved.def", files));
+  EXPECT_EQ(file, files.files["dir/saved.def"]) << "version 3, every field in its place";
   EXPECT_EQ(3, loaded.m_nVersion);
-  EXPECT_EQ(Fields(saved), Fields(loaded));
   EXPECT_TRUE(reporter.texts.empty());
 }
 
