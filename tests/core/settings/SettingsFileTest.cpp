@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <tuple>
 
 #include "settings/AppSetting.h"
 #include "support/Conditions.h"
@@ -37,23 +38,22 @@ std::string ConditionRecord(std::int32_t minute = 34) {
 }
 const Values kRecordCondition = {1, -1, 12, 34, 70, 40, 2};
 
+// Release level, log size limit, timer delay and interval.
+Values Options(const CAppSetting& s) {
+  return {s.m_nReleaseLevel, s.m_nLogSizeLimit, s.m_nTimerDelay, s.m_nInterval};
+}
+void SetOptions(CAppSetting& s, const Values& v) {
+  std::tie(s.m_nReleaseLevel, s.m_nLogSizeLimit, s.m_nTimerDelay, s.m_nInterval) =
+      std::tie(v[0], v[1], v[2], v[3]);
+}
+
 // Options that a layout does not carry keep these values.
 const Values kPreset = {11, 22, 33, 44};
 
 class SettingsFileTest : public ::testing::Test {
  protected:
-  SettingsFileTest() { Preset(); }
-  void Preset() {
-    setting.m_nReleaseLevel = kPreset[0];
-    setting.m_nLogSizeLimit = kPreset[1];
-    setting.m_nTimerDelay = kPreset[2];
-    setting.m_nInterval = kPreset[3];
-  }
+  SettingsFileTest() { SetOptions(setting, kPreset); }
   int Load(const std::string& path = kPath) { return setting.Load(path, files, reporter); }
-  Values Options() const {
-    return {setting.m_nReleaseLevel, setting.m_nLogSizeLimit, setting.m_nTimerDelay,
-            setting.m_nInterval};
-  }
   Values Condition(std::size_t i) const { return Fields(*setting.m_aOperationTime.at(i)); }
 
   qvtest::MemoryFileStore files;
@@ -78,7 +78,7 @@ TEST_F(SettingsFileTest, DefaultSettingsAreWrittenByteForByteAndReadBackAndAMiss
   EXPECT_EQ((Values{0, -1, -1, 0, -1, 10, 2}), Condition(1));
   EXPECT_EQ((Values{11, -1, -1, -1, 60, 10, 0}), Condition(2));
   EXPECT_EQ((Values{11, -1, -1, -1, 80, 10, 1}), Condition(3));
-  EXPECT_EQ((Values{50, 1024, 0, 5}), Options());
+  EXPECT_EQ((Values{50, 1024, 0, 5}), Options(setting));
   // Neither is stored in the file, so Load leaves both alone.
   EXPECT_EQ(lastExecute, setting.m_timeLastExecute);
   EXPECT_EQ(1, setting.m_bModified);
@@ -117,13 +117,13 @@ TEST_F(SettingsFileTest, EveryLayoutCarriesItsOwnFields) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.layout);
     files.files[kPath] = c.bytes;
-    Preset();
+    SetOptions(setting, kPreset);
     ASSERT_EQ(1, Load());
     ASSERT_EQ(c.conditions, setting.m_aOperationTime.size());
     if (c.conditions) {
       EXPECT_EQ(kRecordCondition, Condition(c.conditions - 1));
     }
-    EXPECT_EQ(c.options, Options());
+    EXPECT_EQ(c.options, Options(setting));
   }
   EXPECT_EQ((Values{11, -1, -1, -1, 90, 100, 1}), Condition(0)) << "the version-0 record";
   EXPECT_TRUE(reporter.texts.empty());
@@ -136,7 +136,7 @@ TEST_F(SettingsFileTest, FileLongerThanTheReadBufferReadsEveryRecordInOrder) {
   ASSERT_EQ(1, Load());
   ASSERT_EQ(300u, setting.m_aOperationTime.size());
   for (std::int32_t i = 0; i < 300; ++i) ASSERT_EQ(i, setting.m_aOperationTime[i]->m_nMinute);
-  EXPECT_EQ((Values{30, 64, 1, 2}), Options());
+  EXPECT_EQ((Values{30, 64, 1, 2}), Options(setting));
 }
 
 TEST_F(SettingsFileTest, TruncatedFileIsReportedOnceAndTheBackupReadInstead) {
@@ -148,17 +148,17 @@ TEST_F(SettingsFileTest, TruncatedFileIsReportedOnceAndTheBackupReadInstead) {
   EXPECT_EQ(kReadFailureCaption, reporter.captions[0]);
   ASSERT_EQ(1u, setting.m_aOperationTime.size()) << "conditions read before the end are dropped";
   EXPECT_EQ(kRecordCondition, Condition(0));
-  EXPECT_EQ((Values{90, 2048, 4, 8}), Options());
+  EXPECT_EQ((Values{90, 2048, 4, 8}), Options(setting));
 
   // Without a backup, what was read before the end stands.
   files.files.erase(kBackup);
   files.files[kPath] = Int32Bytes({3, 0, 0, 1}) + ConditionRecord() + Int32Bytes({70, 512});
   files.files[kPath].pop_back();
-  Preset();
+  SetOptions(setting, kPreset);
   ASSERT_EQ(1, Load());
   EXPECT_EQ(2u, reporter.texts.size());
   EXPECT_TRUE(setting.m_aOperationTime.empty()) << "the failed backup read dropped the list";
-  EXPECT_EQ((Values{70, 22, 33, 44}), Options());
+  EXPECT_EQ((Values{70, 22, 33, 44}), Options(setting));
 }
 
 TEST_F(SettingsFileTest, TruncatedBackupIsNotReportedInAnyCase) {
@@ -221,10 +221,7 @@ TEST(ConditionRecordTest, EveryFieldTakesPartInTheComparison) {
 TEST(SettingsRecordTest, AssignmentCopiesConditionsAsSeparateObjects) {
   CAppSetting source;
   source.SetDefaultSetting();
-  source.m_nReleaseLevel = 70;
-  source.m_nLogSizeLimit = 0;
-  source.m_nTimerDelay = 3;
-  source.m_nInterval = 9;
+  SetOptions(source, {70, 0, 3, 9});
   source.m_bModified = 1;
   source.m_timeLastExecute = 1000;
 
@@ -240,10 +237,7 @@ TEST(SettingsRecordTest, AssignmentCopiesConditionsAsSeparateObjects) {
   }
   target.m_aOperationTime[0]->m_nCpuLoadLimit = 99;
   EXPECT_EQ(10, source.m_aOperationTime[0]->m_nCpuLoadLimit);
-  EXPECT_EQ(70, target.m_nReleaseLevel);
-  EXPECT_EQ(0, target.m_nLogSizeLimit);
-  EXPECT_EQ(3, target.m_nTimerDelay);
-  EXPECT_EQ(9, target.m_nInterval);
+  EXPECT_EQ((Values{70, 0, 3, 9}), Options(target));
   // Each engine keeps its own last-execution time and save flag.
   EXPECT_EQ(2000, target.m_timeLastExecute);
   EXPECT_EQ(0, target.m_bModified);
