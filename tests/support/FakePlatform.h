@@ -216,11 +216,7 @@ class FakePlatform : public IEngineSystem,
   std::uint64_t largestCommit = 1u << 20;
   bool decommits = true;
   bool releases = true;
-  struct Attempt {
-    std::uint64_t size;
-    bool topDown;
-  };
-  std::vector<Attempt> attempts;
+  std::vector<std::pair<std::uint64_t, bool>> attempts;  // size, top-down
   int releaseCalls = 0;
   bool filledWithZeros = false;
 

@@ -89,11 +89,8 @@ TEST_F(OperationsTest, FailedAttemptShrinksByOnePercentAndOnlyTheFirstIsTopDown)
   SetPhysical(512u << 20, 50);
   fake.largestCommit = 263066741;
   EXPECT_EQ(1, clean.OptimizeWholeMemory(1));
-  ASSERT_EQ(2u, fake.attempts.size());
-  EXPECT_EQ(268435450u, fake.attempts[0].size);
-  EXPECT_TRUE(fake.attempts[0].topDown);
-  EXPECT_EQ(263066741u, fake.attempts[1].size);
-  EXPECT_FALSE(fake.attempts[1].topDown);
+  using Attempts = std::vector<std::pair<std::uint64_t, bool>>;
+  EXPECT_EQ((Attempts{{268435450, true}, {263066741, false}}), fake.attempts);
   const std::vector<std::string> expected = {
       "262143 KB の領域確保失敗　再確保を行います",
       "256901 KB の領域確保成功",
@@ -116,7 +113,7 @@ TEST_F(OperationsTest, AttemptAtOneStepOrLessEndsTheRelease) {
       std::to_string(3 * step / 1024) + " KB の領域確保失敗　再確保を行います",
       std::to_string(2 * step / 1024) + " KB の領域確保失敗　再確保を行います", "領域確保失敗"};
   EXPECT_EQ(expected, Lines());
-  EXPECT_EQ(step, fake.attempts.back().size);
+  EXPECT_EQ(step, fake.attempts.back().first);
   EXPECT_EQ(0, clean.m_appSetting.m_bModified);
 }
 
@@ -137,9 +134,9 @@ TEST_F(OperationsTest, ReleaseLevelClaimsItsShareAndAtMostAllMemoryInAtMost100Re
     SetPhysical(c.physical, c.level);
     fake.largestCommit = 0;
     EXPECT_EQ(0, clean.OptimizeWholeMemory(0));
-    EXPECT_EQ(c.first, fake.attempts[0].size) << c.level;
+    EXPECT_EQ(c.first, fake.attempts[0].first) << c.level;
     EXPECT_EQ(c.attempts, fake.attempts.size()) << c.level;
-    EXPECT_EQ(c.first - c.physical / 100, fake.attempts[c.attempts > 1].size) << "one step less";
+    EXPECT_EQ(c.first - c.physical / 100, fake.attempts[c.attempts > 1].first) << "one step less";
     EXPECT_EQ(c.level, clean.m_appSetting.m_nReleaseLevel) << "the settings keep their level";
   }
   EXPECT_TRUE(clean.m_aLog.IsEmpty()) << "no lines without bLog, and the retries still shrink";
