@@ -9,7 +9,7 @@
 
 #include "engine/MemClean.h"
 #include "engine/ServiceLog.h"
-#include "support/FakeEngineSystem.h"
+#include "support/FakePlatform.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ int main() {
   std::filesystem::remove_all(directory);
 
   // 256 MB: level 50 of 512 MB, less a few bytes.
-  qvtest::FakeEngineSystem machine;
+  qvtest::FakePlatform machine;
   machine.memory.totalPhys = 512u << 20;
   CEnginePlatform platform = SystemEnginePlatform();
   platform.system = &machine;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "settings/OperationTime.h"
 
@@ -18,6 +19,12 @@ inline COperationTime Condition(std::int32_t mode, std::int32_t day, std::int32_
   c.m_nMinute = minute;
   c.m_nMemoryLoad = memoryLoad;
   return c;
+}
+
+// Mode, day, hour, minute, memory load, CPU limit, operation.
+inline std::vector<std::int32_t> Fields(const COperationTime& c) {
+  return {c.m_nExecMode,   c.m_nDay,          c.m_nHour,     c.m_nMinute,
+          c.m_nMemoryLoad, c.m_nCpuLoadLimit, c.m_nOperation};
 }
 
 // Holds at every moment (memory load at or above 0 %); operations outside 0 to 2 run none.

@@ -29,6 +29,9 @@ class TempDir {
   // A path inside the directory, with the separator of the platform, as the programs build it.
   std::string File(const std::string& name) const { return (path_ / name).string(); }
   const std::filesystem::path& Path() const { return path_; }
+  std::ptrdiff_t Count() const {
+    return std::distance(std::filesystem::directory_iterator(path_), {});
+  }
 
  private:
   std::filesystem::path path_;

@@ -9,7 +9,7 @@
 #include "engine/win32/Win32Hooks.h"
 #include "framework/Cp932.h"
 #include "settings/FileStore.h"
-#include "support/FakeEngineSystem.h"
+#include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -28,7 +28,7 @@ class RealOperationsTest : public ::testing::Test {
   }
   std::vector<std::string> Lines() { return clean.m_aLog.Copy(); }
 
-  qvtest::FakeEngineSystem system;
+  qvtest::FakePlatform system;
   CMemClean clean;
 };
 

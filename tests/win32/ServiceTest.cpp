@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +16,7 @@
 #include "settings/AppSetting.h"
 #include "settings/Utility.h"
 #include "support/Conditions.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -41,8 +40,7 @@ void WriteSettings(std::unique_ptr<COperationTime> condition) {
 
 // The service log as it is on disk; empty while the service holds it or before it exists.
 std::string ReadServiceLog() {
-  std::ifstream file(SvcDirectory() + "\\vorel.log", std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  return qvtest::ReadBytes(SvcDirectory() + "\\vorel.log");
 }
 
 int CountOf(const std::string& text, const std::string& part) {

@@ -99,13 +99,20 @@ TEST_F(TabCtrlTest, AWindowHasOneTabAtMostAndItemDataHoldsWholePointers) {
   tab.SetItemData(1, kept);
 }
 
-TEST_F(TabCtrlTest, DoubleMiddleAndMenuCloseEveryTabButTab0) {
+TEST_F(TabCtrlTest, DoubleMiddleAndMenuCloseEveryTabButTab0AndNoneInStaticTabMode) {
   AddTabs(6);
   Click(WM_LBUTTONDBLCLK, 0);
   Click(WM_MBUTTONDOWN, 0);
   RightClickChoosing(0, {VK_ESCAPE});
-  EXPECT_EQ(6, tab.GetItemCount());
   EXPECT_TRUE(tab.menus.empty());  // a right click on tab 0 only selects it
+  tab.SetStaticTabMode(TRUE);
+  Click(WM_LBUTTONDBLCLK, 2);
+  Click(WM_MBUTTONDOWN, 2);
+  RightClickChoosing(2, {VK_ESCAPE});
+  EXPECT_EQ(2, tab.GetCurSel());  // the right click selected the tab
+  EXPECT_EQ((std::vector<std::vector<std::string>>{{}}), tab.menus) << "an empty menu";
+  tab.SetStaticTabMode(FALSE);
+  EXPECT_EQ(6, tab.GetItemCount());
   EXPECT_EQ(0, frame.CountCommands(kTabCountChanged));
 
   // The same clicks close the other tabs, and their windows with them.
@@ -124,20 +131,8 @@ TEST_F(TabCtrlTest, DoubleMiddleAndMenuCloseEveryTabButTab0) {
   EXPECT_EQ("タブ0", tab.GetItemText(0));
   EXPECT_EQ(5, g_panesDeleted);
   EXPECT_EQ(5, frame.CountCommands(kTabCountChanged));  // one for each closed tab
-  ASSERT_EQ(2u, tab.menus.size());
-  EXPECT_EQ((std::vector<std::string>{"閉じる", "全て閉じる"}), tab.menus[1]);
-}
-
-TEST_F(TabCtrlTest, StaticTabModeClosesNothingAndShowsAnEmptyMenu) {
-  AddTabs(3);
-  tab.SetStaticTabMode(TRUE);
-  Click(WM_LBUTTONDBLCLK, 2);
-  Click(WM_MBUTTONDOWN, 2);
-  RightClickChoosing(2, {VK_ESCAPE});
-  EXPECT_EQ(3, tab.GetItemCount());
-  EXPECT_EQ(0, g_panesDeleted);
-  EXPECT_EQ(2, tab.GetCurSel());  // the right click selected the tab
-  EXPECT_EQ((std::vector<std::vector<std::string>>{{}}), tab.menus);
+  ASSERT_EQ(3u, tab.menus.size());
+  EXPECT_EQ((std::vector<std::string>{"閉じる", "全て閉じる"}), tab.menus[2]);
 }
 
 TEST_F(TabCtrlTest, TheActiveTabsWindowBecomesTheMainPane) {

@@ -1,9 +1,11 @@
 // The window program's decisions that need no window: the command line, when "-q" closes,
-// the tray's tips and menu placement, and the gate of timer passes.
+// the tray's tips and menu placement, the gate of timer passes; and the window-settings file.
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
 #include "app/FrameLogic.h"
+#include "app/WindowSetting.h"
+#include "support/SettingsFiles.h"
 
 namespace {
 
@@ -139,6 +141,84 @@ TEST(ReleaseLevelTest, ExactlyOneItemIsCheckedForMultiplesOfTen) {
   EXPECT_EQ(10, ReleaseLevelOfCommand(32782));
   EXPECT_EQ(100, ReleaseLevelOfCommand(32791));
   EXPECT_EQ(0, ReleaseLevelOfCommand(32781));
+}
+
+using qvtest::Int32Bytes;
+
+const char kPath[] = "dir/wndset.def";
+
+// Every field apart from the version, in file order.
+std::vector<std::int32_t> Fields(const CWindowSetting& w) {
+  return {w.m_rcWindow.left,      w.m_rcWindow.top,    w.m_rcWindow.right,
+          w.m_rcWindow.bottom,    w.m_bandMenuBar.cx,  w.m_bandMenuBar.wID,
+          w.m_bandMenuBar.fStyle, w.m_bandToolBar.cx,  w.m_bandToolBar.wID,
+          w.m_bandToolBar.fStyle, w.m_bandTab.cx,      w.m_bandTab.wID,
+          w.m_bandTab.fStyle,     w.m_bStatusBar,      w.m_nSpare,
+          w.m_nColumnWidth[0],    w.m_nColumnWidth[1], w.m_nColumnWidth[2],
+          w.m_bMinimizeOnClose};
+}
+
+const std::vector<std::int32_t> kDefaults = {0, 0, 0, 0, 0, 0,   1,   0,   1, 1,
+                                             0, 2, 1, 1, 1, 250, 250, 100, 0};
+
+class WindowSettingTest : public ::testing::Test {
+ protected:
+  int Load() { return loaded.Load(kPath, files, reporter); }
+
+  qvtest::MemoryFileStore files;
+  qvtest::RecordingReporter reporter;
+  CWindowSetting loaded;
+};
+
+TEST_F(WindowSettingTest, SaveWritesVersion3AndLoadGivesBackEveryField) {
+  EXPECT_EQ(kDefaults, Fields(loaded));
+  const std::vector<std::int32_t> fields = {-8,  10, 1200, 900,        300, 2,   9,  120, 0, 0,
+                                            400, 1,  1,    0x10000000, 7,   310, -1, 90,  1};
+  std::string file = Int32Bytes({3});
+  for (std::int32_t field : fields) file += Int32Bytes({field});
+  files.files[kPath] = file;
+  ASSERT_EQ(1, Load());
+  EXPECT_EQ(fields, Fields(loaded));
+  loaded.m_nVersion = 0;
+  ASSERT_TRUE(loaded.Save("dir/saved.def", files));
+  EXPECT_EQ(file, files.files["dir/saved.def"]) << "version 3, every field in its place";
+  EXPECT_EQ(3, loaded.m_nVersion);
+  EXPECT_TRUE(reporter.texts.empty());
+}
+
+TEST_F(WindowSettingTest, OlderLayoutsLeaveTheFieldsTheyDoNotCarry) {
+  const std::string rectAndTwoBands = Int32Bytes({1, 2, 3, 4, 50, 1, 0, 60, 0, 8});
+  // Version 0: no tab band and no column widths.
+  files.files[kPath] = Int32Bytes({0}) + rectAndTwoBands + Int32Bytes({0, 5});
+  ASSERT_EQ(1, Load());
+  EXPECT_EQ(
+      (std::vector<std::int32_t>{1, 2, 3, 4, 50, 1, 0, 60, 0, 8, 0, 2, 1, 0, 5, 250, 250, 100, 0}),
+      Fields(loaded));
+  // Version 2: 72 bytes, without the third width and the close-button option.
+  files.files[kPath] =
+      Int32Bytes({2}) + rectAndTwoBands + Int32Bytes({70, 0, 9, 0x10000000, 1, 200, 180});
+  ASSERT_EQ(72u, files.files[kPath].size());
+  CWindowSetting fresh;
+  ASSERT_EQ(1, fresh.Load(kPath, files, reporter));
+  EXPECT_EQ((std::vector<std::int32_t>{1, 2, 3, 4, 50, 1, 0, 60, 0, 8, 70, 0, 9, 0x10000000, 1, 200,
+                                       180, 100, 0}),
+            Fields(fresh));
+  EXPECT_TRUE(reporter.texts.empty());
+}
+
+TEST_F(WindowSettingTest, AFileCutAfterTheRectangleIsReportedOnceAndAFailedWriteLeavesIt) {
+  files.files[kPath] = Int32Bytes({3, 10, 20, 810, 620});
+  ASSERT_EQ(1, Load());
+  EXPECT_EQ(1u, reporter.texts.size());
+  std::vector<std::int32_t> expected = {10, 20, 810, 620};
+  expected.insert(expected.end(), kDefaults.begin() + 4, kDefaults.end());
+  EXPECT_EQ(expected, Fields(loaded)) << "the rectangle read before the end stands";
+  EXPECT_EQ(0, loaded.Load("", files, reporter));
+  EXPECT_EQ(0, loaded.Load("dir/missing.def", files, reporter));
+  EXPECT_FALSE(CWindowSetting().Save("", files));
+  files.failReplace = true;
+  EXPECT_FALSE(CWindowSetting().Save(kPath, files)) << "an injected failed write";
+  EXPECT_EQ(Int32Bytes({3, 10, 20, 810, 620}), files.files[kPath]) << "leaves the old file";
 }
 
 }  // namespace

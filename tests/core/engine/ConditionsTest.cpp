@@ -5,7 +5,7 @@
 
 #include "engine/Conditions.h"
 #include "support/Conditions.h"
-#include "support/FakeEngineSystem.h"
+#include "support/FakePlatform.h"
 
 namespace {
 

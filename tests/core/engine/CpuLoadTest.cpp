@@ -5,7 +5,7 @@
 
 #include "engine/CpuLoad.h"
 #include "engine/MemClean.h"
-#include "support/FakeEngineSystem.h"
+#include "support/FakePlatform.h"
 
 namespace {
 
@@ -18,10 +18,6 @@ std::string ProcessorBlock(std::int64_t time, std::int64_t idle, const char16_t*
                            std::uint32_t counter = 6) {
   return PerfBlock(time,
                    {{230, 6, 0, {}}, {238, counter, 0, {{u"0", 1}, {total, idle}, {u"1", 2}}}});
-}
-
-CCounterReading Read(const std::string& block, std::size_t size, const char* instance = "_Total") {
-  return ReadCounter(reinterpret_cast<const unsigned char*>(block.data()), size, 238, 6, instance);
 }
 
 class CpuLoadTest : public ::testing::Test {
@@ -37,19 +33,18 @@ TEST_F(CpuLoadTest, ReadsTheProcessorTotalOnNt5AndTheSystemObjectOnNt4) {
   // NT 5: 25 % busy, the "_total" instance matched without regard to case; NT 4: 50 % busy.
   for (const bool nt5 : {true, false}) {
     ResetCpuLoadStateForTesting();
-    fake.performance = {};
-    fake.system.sleeps.clear();
-    if (!nt5) fake.performance.version = {2, 4};
+    qvtest::FakePlatform platform;
+    CMemClean engine(platform.Platform());
+    if (!nt5) platform.version = {2, 4};
     for (int i = 0; i < 10; ++i) {
-      fake.performance.blocks.push_back(
-          nt5 ? ProcessorBlock(i * kSecond, i * kSecond * 3 / 4)
-              : PerfBlock(i * kSecond, {{2, 240, i * kSecond / 2, {}}}));
+      platform.blocks.push_back(nt5 ? ProcessorBlock(i * kSecond, i * kSecond * 3 / 4)
+                                    : PerfBlock(i * kSecond, {{2, 240, i * kSecond / 2, {}}}));
     }
-    EXPECT_EQ(nt5 ? 25 : 50, clean.GetCpuLoad());
-    EXPECT_EQ(std::vector<std::uint32_t>(10, 1000), fake.system.sleeps);
-    EXPECT_EQ(nt5 ? "238" : "2", fake.performance.valueNames.front());
-    EXPECT_EQ(0, fake.performance.timesQueries) << "the counter was there";
-    EXPECT_EQ(nt5 ? 2 : 0, fake.performance.counterWrites) << "switched on only from NT 5 on";
+    EXPECT_EQ(nt5 ? 25 : 50, engine.GetCpuLoad());
+    EXPECT_EQ(std::vector<std::uint32_t>(10, 1000), platform.sleeps);
+    EXPECT_EQ(nt5 ? "238" : "2", platform.valueNames.front());
+    EXPECT_EQ(0, platform.timesQueries) << "the counter was there";
+    EXPECT_EQ(nt5 ? 2 : 0, platform.counterWrites) << "switched on only from NT 5 on";
   }
 }
 
@@ -58,11 +53,11 @@ TEST_F(CpuLoadTest, BlockWithoutTheTotalCounterFallsBackToProcessorTimes) {
   for (const std::string& block :
        {PerfBlock(0, {}), ProcessorBlock(0, 0, u"_Other"), ProcessorBlock(0, 0, u"_Total", 7)}) {
     ResetCpuLoadStateForTesting();
-    fake.performance.blocks = {block};
-    fake.performance.idleShare = 60;
-    fake.performance.timesQueries = 0;
+    fake.blocks = {block};
+    fake.idleShare = 60;
+    fake.timesQueries = 0;
     EXPECT_EQ(40, clean.GetCpuLoad());
-    EXPECT_EQ(10, fake.performance.timesQueries);
+    EXPECT_EQ(10, fake.timesQueries);
   }
 }
 
@@ -77,47 +72,46 @@ TEST(CpuLoadArithmeticTest, RoundsHalfUpAndNeverGoesNegative) {
   EXPECT_EQ(INT_MAX, LoadFromCounterChange(-1, 1e-300));
 }
 
+// Windows 95 giving -1 is the pass test's.
 TEST_F(CpuLoadTest, UnsupportedPlatformsGiveMinusOne) {
-  fake.performance.version = {1, 4};
+  fake.versionKnown = false;
   EXPECT_EQ(-1, clean.GetCpuLoad());
-  ResetCpuLoadStateForTesting();
-  fake.performance.versionKnown = false;
-  EXPECT_EQ(-1, clean.GetCpuLoad());
-  EXPECT_TRUE(fake.performance.valueNames.empty());
+  EXPECT_TRUE(fake.valueNames.empty());
 }
 
 TEST_F(CpuLoadTest, CountersAreSwitchedOnAtTheFirstSampleOfEveryMeasurement) {
   const std::string os = "SYSTEM\\CurrentControlSet\\Services\\PerfOS\\Performance";
   const std::string proc = "SYSTEM\\CurrentControlSet\\Services\\PerfProc\\Performance";
-  fake.performance.blocks = {ProcessorBlock(0, 0)};
+  fake.blocks = {ProcessorBlock(0, 0)};
   clean.GetCpuLoad();
   clean.GetCpuLoad();
-  EXPECT_EQ(4, fake.performance.counterWrites);
-  EXPECT_EQ((std::map<std::string, std::uint32_t>{{os, 0}, {proc, 0}}), fake.performance.written);
-  EXPECT_EQ(1, EnablePerformanceCounters(fake.performance, 0));
-  EXPECT_EQ((std::map<std::string, std::uint32_t>{{os, 1}, {proc, 1}}), fake.performance.written);
-  fake.performance.keysOpen = false;
-  EXPECT_EQ(0, EnablePerformanceCounters(fake.performance, 1));
+  EXPECT_EQ(4, fake.counterWrites);
+  EXPECT_EQ((std::map<std::string, std::uint32_t>{{os, 0}, {proc, 0}}), fake.written);
+  EXPECT_EQ(1, EnablePerformanceCounters(fake, 0));
+  EXPECT_EQ((std::map<std::string, std::uint32_t>{{os, 1}, {proc, 1}}), fake.written);
+  fake.keysOpen = false;
+  EXPECT_EQ(0, EnablePerformanceCounters(fake, 1));
 }
 
 TEST_F(CpuLoadTest, LargeDataGrowsTheBufferWhichTheNextSampleKeepsWithinABound) {
   std::string large = ProcessorBlock(0, 0);
   large.resize(150000, '\0');
-  fake.performance.blocks = {large};
-  CCpuLoadSampler sampler(fake.performance);
+  fake.blocks = {large};
+  CCpuLoadSampler sampler(fake);
   EXPECT_EQ(0, sampler.GetSample());
   sampler.GetSample();
-  EXPECT_EQ((std::vector<std::uint32_t>{102400, 160240, 160240}), fake.performance.querySizes)
+  EXPECT_EQ((std::vector<std::uint32_t>{102400, 160240, 160240}), fake.querySizes)
       << "grown by the reported size and 10240 bytes; the next sample starts with it";
   EXPECT_EQ(160240u, PerformanceBufferSizeForTesting());
-  fake.performance.blocks = {std::string(200u << 20, '\0')};  // more than is ever offered
+  fake.blocks = {std::string(200u << 20, '\0')};  // more than is ever offered
   EXPECT_EQ(0, sampler.GetSample()) << "a system that always wants more does not hang it";
   EXPECT_LE(PerformanceBufferSizeForTesting(), 64u << 20);
 }
 
 TEST(PerformanceDataLayoutTest, TruncatedBlocksEndAsNotFound) {
   const std::string block = ProcessorBlock(5 * kSecond, 3 * kSecond);
-  const CCounterReading whole = Read(block, block.size());
+  const CCounterReading whole = ReadCounter(reinterpret_cast<const unsigned char*>(block.data()),
+                                            block.size(), 238, 6, "_Total");
   ASSERT_TRUE(whole.objectFound);
   EXPECT_EQ(3 * kSecond, whole.value);
   EXPECT_EQ(5 * kSecond, whole.time100ns);

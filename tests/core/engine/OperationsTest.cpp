@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/MemClean.h"
-#include "support/FakeEngineSystem.h"
+#include "support/FakePlatform.h"
 
 namespace {
 
@@ -11,13 +11,12 @@ class OperationsTest : public ::testing::Test {
   OperationsTest() : clean(fake.Platform()) {}
 
   qvtest::FakeProcess& AddProcess(std::uint32_t id, const std::string& name) {
-    fake.processes.processes.push_back({id, name});
-    return fake.processes.processes.back();
+    fake.processes.push_back({id, name});
+    return fake.processes.back();
   }
   std::vector<std::string> Lines() { return clean.m_aLog.Copy(); }
-  const std::vector<qvtest::FakeVirtualMemory::Attempt>& Attempts() { return fake.memory.attempts; }
   void SetPhysical(std::uint64_t bytes, std::int32_t level) {
-    fake.system.memory.totalPhys = bytes;
+    fake.memory.totalPhys = bytes;
     clean.m_appSetting.m_nReleaseLevel = level;
   }
 
@@ -46,55 +45,52 @@ TEST_F(OperationsTest, WorkingSetTrimReportsEveryProcessButTheFirst) {
       "b.exeの未使用メモリを開放 100 KB->error",
   };
   EXPECT_EQ(expected, Lines());
-  EXPECT_EQ((std::vector<std::uint32_t>{4, 8, 9, 12, 13, 14}), fake.processes.opened)
+  EXPECT_EQ((std::vector<std::uint32_t>{4, 8, 9, 12, 13, 14}), fake.opened)
       << "the first entry, the idle process, is never opened";
-  EXPECT_EQ((std::vector<std::uint32_t>{4, 12, 13, 14}), fake.processes.trimmed);
-  EXPECT_EQ((std::vector<std::string>{"SeDebugPrivilege+"}), fake.processes.privilegesAsked);
+  EXPECT_EQ((std::vector<std::uint32_t>{4, 12, 13, 14}), fake.trimmed);
+  EXPECT_EQ((std::vector<std::string>{"SeDebugPrivilege+"}), fake.privilegesAsked);
   EXPECT_EQ(1, clean.m_appSetting.m_bModified);
-  EXPECT_EQ(8, fake.system.sends) << "every line is followed by a notify";
+  EXPECT_EQ(8, fake.sends) << "every line is followed by a notify";
 
   clean.m_aLog.TakeAll();
-  fake.system.sends = 0;
-  fake.system.posts = 0;
+  fake.sends = 0;
+  fake.posts = 0;
   EXPECT_EQ(1, clean.OptimizeWorkingSet(0));
   EXPECT_TRUE(clean.m_aLog.IsEmpty());
-  EXPECT_EQ(0, fake.system.sends + fake.system.posts) << "no lines and no notify without bLog";
-  EXPECT_EQ(8u, fake.processes.trimmed.size());
+  EXPECT_EQ(0, fake.sends + fake.posts) << "no lines and no notify without bLog";
+  EXPECT_EQ(8u, fake.trimmed.size());
 }
 
 TEST_F(OperationsTest, PrivilegeOrTokenFailureDoesNotStopTheTrims) {
   AddProcess(0, "idle");
   AddProcess(4, "a.exe");
-  fake.processes.privilegeEnabled = false;
+  fake.privilegeEnabled = false;
   EXPECT_EQ(1, clean.OptimizeWorkingSet(1));
   EXPECT_EQ("システム特権の取得に失敗", Lines()[0]);
-  fake.processes.tokenOpens = false;
+  fake.tokenOpens = false;
   EXPECT_EQ(1, clean.OptimizeWorkingSet(1));
   EXPECT_EQ("アクセストークンの取得に失敗", Lines()[3]);
-  EXPECT_EQ((std::vector<std::uint32_t>{4, 4}), fake.processes.trimmed);
+  EXPECT_EQ((std::vector<std::uint32_t>{4, 4}), fake.trimmed);
 }
 
 TEST_F(OperationsTest, FailedSnapshotTouchesNoProcessAndLeavesTheSaveFlag) {
   AddProcess(0, "idle");
   AddProcess(4, "a.exe");
-  fake.processes.snapshotTaken = false;
+  fake.snapshotTaken = false;
   EXPECT_EQ(0, clean.OptimizeWorkingSet(1));
   EXPECT_EQ((std::vector<std::string>{"システム特権の取得に成功",
                                       "プロセスのスナップショットの取得に失敗しました"}),
             Lines());
-  EXPECT_TRUE(fake.processes.opened.empty());
+  EXPECT_TRUE(fake.opened.empty());
   EXPECT_EQ(0, clean.m_appSetting.m_bModified);
 }
 
 TEST_F(OperationsTest, FailedAttemptShrinksByOnePercentAndOnlyTheFirstIsTopDown) {
   SetPhysical(512u << 20, 50);
-  fake.memory.largestCommit = 263066741;
+  fake.largestCommit = 263066741;
   EXPECT_EQ(1, clean.OptimizeWholeMemory(1));
-  ASSERT_EQ(2u, Attempts().size());
-  EXPECT_EQ(268435450u, Attempts()[0].size);
-  EXPECT_TRUE(Attempts()[0].topDown);
-  EXPECT_EQ(263066741u, Attempts()[1].size);
-  EXPECT_FALSE(Attempts()[1].topDown);
+  using Attempts = std::vector<std::pair<std::uint64_t, bool>>;
+  EXPECT_EQ((Attempts{{268435450, true}, {263066741, false}}), fake.attempts);
   const std::vector<std::string> expected = {
       "262143 KB の領域確保失敗　再確保を行います",
       "256901 KB の領域確保成功",
@@ -103,21 +99,21 @@ TEST_F(OperationsTest, FailedAttemptShrinksByOnePercentAndOnlyTheFirstIsTopDown)
       "領域開放成功",
   };
   EXPECT_EQ(expected, Lines());
-  EXPECT_TRUE(fake.memory.filledWithZeros);
+  EXPECT_TRUE(fake.filledWithZeros);
   EXPECT_EQ(1, clean.m_appSetting.m_bModified);
-  EXPECT_EQ(4, fake.system.sends) << "the retry line is not followed by a notify";
+  EXPECT_EQ(4, fake.sends) << "the retry line is not followed by a notify";
 }
 
 TEST_F(OperationsTest, AttemptAtOneStepOrLessEndsTheRelease) {
   SetPhysical(100u << 20, 3);  // three steps of one percent
-  fake.memory.largestCommit = 0;
+  fake.largestCommit = 0;
   EXPECT_EQ(0, clean.OptimizeWholeMemory(1));
   const std::uint64_t step = (100u << 20) / 100;
   const std::vector<std::string> expected = {
       std::to_string(3 * step / 1024) + " KB の領域確保失敗　再確保を行います",
       std::to_string(2 * step / 1024) + " KB の領域確保失敗　再確保を行います", "領域確保失敗"};
   EXPECT_EQ(expected, Lines());
-  EXPECT_EQ(step, Attempts().back().size);
+  EXPECT_EQ(step, fake.attempts.back().first);
   EXPECT_EQ(0, clean.m_appSetting.m_bModified);
 }
 
@@ -134,27 +130,27 @@ TEST_F(OperationsTest, ReleaseLevelClaimsItsShareAndAtMostAllMemoryInAtMost100Re
                      {100, 50, 50, 1},
                      {50, 0, 0, 1}};
   for (const Case& c : cases) {
-    fake.memory.attempts.clear();
+    fake.attempts.clear();
     SetPhysical(c.physical, c.level);
-    fake.memory.largestCommit = 0;
+    fake.largestCommit = 0;
     EXPECT_EQ(0, clean.OptimizeWholeMemory(0));
-    EXPECT_EQ(c.first, Attempts()[0].size) << c.level;
-    EXPECT_EQ(c.attempts, Attempts().size()) << c.level;
-    EXPECT_EQ(c.first - c.physical / 100, Attempts()[c.attempts > 1].size) << "one step less";
+    EXPECT_EQ(c.first, fake.attempts[0].first) << c.level;
+    EXPECT_EQ(c.attempts, fake.attempts.size()) << c.level;
+    EXPECT_EQ(c.first - c.physical / 100, fake.attempts[c.attempts > 1].first) << "one step less";
     EXPECT_EQ(c.level, clean.m_appSetting.m_nReleaseLevel) << "the settings keep their level";
   }
   EXPECT_TRUE(clean.m_aLog.IsEmpty()) << "no lines without bLog, and the retries still shrink";
-  EXPECT_EQ(0, fake.system.sends);
+  EXPECT_EQ(0, fake.sends);
 }
 
 TEST_F(OperationsTest, FailedDecommitOrReleaseIsReportedAndTheBlockStillReleased) {
   SetPhysical(1u << 20, 50);
-  fake.memory.decommits = false;
+  fake.decommits = false;
   EXPECT_EQ(0, clean.OptimizeWholeMemory(1));
   EXPECT_EQ("領域開放失敗", Lines().back());
-  EXPECT_EQ(1, fake.memory.releaseCalls) << "a block that stays committed would hold its memory";
-  fake.memory.decommits = true;
-  fake.memory.releases = false;
+  EXPECT_EQ(1, fake.releaseCalls) << "a block that stays committed would hold its memory";
+  fake.decommits = true;
+  fake.releases = false;
   EXPECT_EQ(0, clean.OptimizeWholeMemory(1));
   EXPECT_EQ("領域開放失敗", Lines().back());
   EXPECT_EQ(0, clean.m_appSetting.m_bModified);
@@ -163,7 +159,7 @@ TEST_F(OperationsTest, FailedDecommitOrReleaseIsReportedAndTheBlockStillReleased
 TEST_F(OperationsTest, PassRunsTheTrimBeforeTheReleaseAndGoesOnAfterFailures) {
   AddProcess(0, "idle");
   AddProcess(4, "a.exe");
-  fake.system.memory.totalPhys = 1u << 20;
+  fake.memory.totalPhys = 1u << 20;
   clean.m_bOptimizeWorkingSet = 1;
   clean.m_bOptimizeWholeMemory = 1;
   EXPECT_EQ(1, clean.CleanUp());
@@ -177,8 +173,8 @@ TEST_F(OperationsTest, PassRunsTheTrimBeforeTheReleaseAndGoesOnAfterFailures) {
   EXPECT_EQ(1u + 5 + 1 + 3 + 1 + 5 + 1 + 4 + 1 + 5 + 1, lines.size());
 
   clean.m_aLog.TakeAll();
-  fake.processes.snapshotTaken = false;
-  fake.system.memory.totalPhys = 0;
+  fake.snapshotTaken = false;
+  fake.memory.totalPhys = 0;
   EXPECT_EQ(1, clean.CleanUp());
   lines = Lines();
   EXPECT_NE(lines.end(), at("各プロセスのワーキングセットの最適化失敗"));

@@ -1,10 +1,11 @@
-// One cleaning pass: what it writes, when a condition pass is refused, how it prompts the window.
+// One cleaning pass: what it writes, when a condition pass is refused, how it prompts the window;
+// its thread, the busy flag and lines taken while the pass writes.
 #include <gtest/gtest.h>
 
 #include "engine/CpuLoad.h"
 #include "engine/MemClean.h"
 #include "support/Conditions.h"
-#include "support/FakeEngineSystem.h"
+#include "support/FakePlatform.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ class PassTest : public ::testing::Test {
  protected:
   PassTest() : clean(fake.Platform()) {
     ResetCpuLoadStateForTesting();
-    system.onSend = [this] { sentAt.push_back(clean.m_aLog.GetCount()); };
+    fake.onSend = [this] { sentAt.push_back(clean.m_aLog.GetCount()); };
   }
   ~PassTest() override { ResetCpuLoadStateForTesting(); }
 
@@ -26,24 +27,23 @@ class PassTest : public ::testing::Test {
   int ConditionPass(int load = 0) {
     clean.m_aLog.TakeAll();
     sentAt.clear();
-    system.posts = 0;
+    fake.posts = 0;
     clean.m_appSetting.m_timeLastExecute = 0;
-    fake.performance.blocks = {qvtest::PerfBlock(0, {})};  // no processor object
-    fake.performance.idleShare = 100 - load;
+    fake.blocks = {qvtest::PerfBlock(0, {})};  // no processor object
+    fake.idleShare = 100 - load;
     return clean.CleanUp();
   }
   std::vector<std::string> Lines() { return clean.m_aLog.Copy(); }
 
   qvtest::FakePlatform fake;
-  qvtest::FakeEngineSystem& system = fake.system;
   CMemClean clean;
   std::vector<std::size_t> sentAt;  // the number of lines at every notify
 };
 
 TEST_F(PassTest, ManualPassWritesStartMemoryStateAndEnd) {
-  system.now = TimeOf(2026, 3, 4, 5, 6, 7);
-  system.secondsPerClockRead = 2;
-  system.memory = {100, 64ull << 30, 5ull << 30, 128ull << 30, 4097ull << 20};
+  fake.now = TimeOf(2026, 3, 4, 5, 6, 7);
+  fake.secondsPerClockRead = 2;
+  fake.memory = {100, 64ull << 30, 5ull << 30, 128ull << 30, 4097ull << 20};
   EXPECT_EQ(1, clean.CleanUp());
   const std::vector<std::string> expected = {
       "--- 手動でのオペレーション開始 2026/03/04 05:06:07",
@@ -58,7 +58,7 @@ TEST_F(PassTest, ManualPassWritesStartMemoryStateAndEnd) {
   // "開始" in code page 932 ("表" would carry 0x5C as its trail byte).
   EXPECT_NE(std::string::npos, Lines()[0].find("\x8a\x4a\x8e\x6e"));
   // Every line is posted; the start and the end line are also sent and waited for.
-  EXPECT_EQ(7, system.posts);
+  EXPECT_EQ(7, fake.posts);
   EXPECT_EQ((std::vector<std::size_t>{1, 7}), sentAt);
   EXPECT_EQ(CAppSetting().m_timeLastExecute, clean.m_appSetting.m_timeLastExecute)
       << "a manual pass does not count as the last condition pass";
@@ -80,17 +80,15 @@ TEST_F(PassTest, ConditionPassRunsOnlyWhenAConditionHoldsNow) {
   for (const Case& c : cases) {
     clean.m_appSetting.m_aOperationTime.clear();
     COperationTime& condition = AddCondition();
-    condition.m_nExecMode = c.mode;
-    condition.m_nHour = c.hour;
-    condition.m_nMinute = c.minute;
-    condition.m_nMemoryLoad = c.threshold;
-    system.memory.memoryLoad = c.load;
+    condition = qvtest::Condition(c.mode, -1, c.hour, c.minute, c.threshold);
+    condition.m_nOperation = 7;  // none
+    fake.memory.memoryLoad = c.load;
     for (std::int32_t* mode : {&clean.m_bTimerMode, &clean.m_bServiceMode}) {
       *mode = 1;
       EXPECT_EQ(c.runs, ConditionPass()) << c.mode << " " << c.minute << " " << c.load;
       EXPECT_EQ(c.runs ? 7u : 0u, clean.m_aLog.GetCount());
-      EXPECT_EQ(c.runs ? 7 : 0, system.posts);
-      EXPECT_EQ(c.runs ? system.now : 0, clean.m_appSetting.m_timeLastExecute);
+      EXPECT_EQ(c.runs ? 7 : 0, fake.posts);
+      EXPECT_EQ(c.runs ? fake.now : 0, clean.m_appSetting.m_timeLastExecute);
       // Posting is the registered window's business; a service pass waits for no window.
       EXPECT_EQ(c.runs && mode == &clean.m_bTimerMode ? 2u : 0u, sentAt.size());
       *mode = 0;
@@ -101,8 +99,8 @@ TEST_F(PassTest, ConditionPassRunsOnlyWhenAConditionHoldsNow) {
 TEST_F(PassTest, ConditionPassRecordsTheTimeOfItsStartLine) {
   AddCondition();
   clean.m_bTimerMode = 1;
-  system.now = TimeOf(2026, 12, 7, 23, 59, 58);
-  system.secondsPerClockRead = 3;
+  fake.now = TimeOf(2026, 12, 7, 23, 59, 58);
+  fake.secondsPerClockRead = 3;
   ASSERT_EQ(1, clean.CleanUp());
   const std::vector<std::string> lines = Lines();
   ASSERT_EQ(7u, lines.size());
@@ -122,19 +120,19 @@ TEST_F(PassTest, IntervalRefusesStrictlyWithinItButNotAfterTheClockWasSetBack) {
   } const cases[] = {{5, 5 * 60 - 1, 0}, {5, 5 * 60, 1}, {0, 0, 1}, {5, -3600, 1}, {5, -1, 1}};
   for (const Case& c : cases) {
     clean.m_aLog.TakeAll();
-    system.posts = 0;
+    fake.posts = 0;
     sentAt.clear();
     clean.m_appSetting.m_nInterval = c.interval;
-    const QvTime last = system.now - c.sinceLast;
+    const QvTime last = fake.now - c.sinceLast;
     clean.m_appSetting.m_timeLastExecute = last;
     EXPECT_EQ(c.runs, clean.CleanUp()) << c.interval << " " << c.sinceLast;
-    EXPECT_EQ(c.runs ? system.now : last, clean.m_appSetting.m_timeLastExecute);
+    EXPECT_EQ(c.runs ? fake.now : last, clean.m_appSetting.m_timeLastExecute);
     if (!c.runs) {
       const std::vector<std::string> expected = {
           "--- 実行条件判断によるオペレーション開始 2026/12/07 10:15:00",
           "タイムインターバル設定によるオペレーション中止"};
       EXPECT_EQ(expected, Lines());
-      EXPECT_EQ(2, system.posts);
+      EXPECT_EQ(2, fake.posts);
       EXPECT_EQ((std::vector<std::size_t>{1}), sentAt) << "the refusal is not waited for";
     }
   }
@@ -158,28 +156,90 @@ TEST_F(PassTest, CpuLoadAboveEitherLimitRefusesThePass) {
     clean.m_appSetting.m_aOperationTime.clear();
     AddCondition(0, c.workingSet);
     AddCondition(1, c.wholeMemory);
-    system.sleeps.clear();
+    fake.sleeps.clear();
     EXPECT_EQ(c.refusal ? 0 : 1, ConditionPass(c.load)) << c.load;
     if (!c.cpuLine) {
-      EXPECT_TRUE(system.sleeps.empty());
+      EXPECT_TRUE(fake.sleeps.empty());
       EXPECT_EQ(std::string::npos, Lines()[1].find("CPU"));
       continue;
     }
     EXPECT_EQ(c.cpuLine, Lines()[1]);
     EXPECT_EQ(2u, sentAt[1]) << "the CPU line is waited for";
-    EXPECT_EQ(10u, system.sleeps.size()) << "ten one-second samples";
+    EXPECT_EQ(10u, fake.sleeps.size()) << "ten one-second samples";
     if (c.refusal) {
       EXPECT_EQ((std::vector<std::string>{Lines()[0], c.cpuLine, c.refusal}), Lines());
       EXPECT_EQ((std::vector<std::size_t>{1, 2, 3}), sentAt) << "so is the refusal";
-      EXPECT_EQ(3, system.posts);
+      EXPECT_EQ(3, fake.posts);
       EXPECT_EQ(0, clean.m_appSetting.m_timeLastExecute);
     }
   }
   // An unsupported measurement gives -1, which exceeds no limit.
   ResetCpuLoadStateForTesting();
-  fake.performance.version = {1, 4};
+  fake.version = {1, 4};
   EXPECT_EQ(1, ConditionPass());
   EXPECT_EQ("CPU負荷 -1 %", Lines()[1]);
+}
+
+// The pass on its thread, with the same fakes.
+using PassThreadTest = PassTest;
+
+TEST_F(PassThreadTest, WindowPassEndsWithAPromptAndTrimsTheOwnProcess) {
+  ASSERT_EQ(1, DoCleanUp(&clean));
+  EXPECT_EQ(0, clean.m_bRunning);
+  EXPECT_EQ(3, fake.sends) << "start line, end line and the end of the pass";
+  EXPECT_EQ(1, fake.ownTrims);
+  EXPECT_EQ(7u, clean.m_aLog.GetCount()) << "the window program takes the lines";
+  EXPECT_TRUE(clean.WaitForPass(0));
+}
+
+TEST_F(PassThreadTest, NullEngineOrAThreadThatCannotStartLeavesTheEngineIdle) {
+  EXPECT_EQ(0, DoCleanUp(nullptr));
+  fake.failThreadStart = true;
+  EXPECT_EQ(0, DoCleanUp(&clean));
+  EXPECT_EQ(0, clean.m_bRunning);
+  EXPECT_TRUE(clean.m_aLog.IsEmpty());
+}
+
+TEST_F(PassThreadTest, EngineIsBusyFromTheMomentThePassIsStarted) {
+  fake.realThreads = true;
+  std::atomic<bool> release{false};
+  fake.onSend = [&] {
+    while (!release) std::this_thread::yield();
+  };
+  ASSERT_EQ(1, DoCleanUp(&clean));
+  EXPECT_EQ(1, clean.m_bRunning);
+  EXPECT_FALSE(clean.WaitForPass(0));
+  release = true;
+  EXPECT_TRUE(clean.WaitForPass(10000));
+  EXPECT_EQ(0, clean.m_bRunning);
+}
+
+TEST_F(PassThreadTest, DrainingWhileThePassWritesLosesAndReordersNothing) {
+  // Each of the three prompts of the pass writes a numbered burst from the pass thread.
+  constexpr int kBursts = 3;
+  constexpr int kPerBurst = 7000;
+  fake.realThreads = true;
+  int burst = 0;
+  fake.onSend = [&] {
+    if (burst >= kBursts) return;
+    for (int i = 0; i < kPerBurst; ++i) clean.AddLog("#" + std::to_string(burst * kPerBurst + i));
+    ++burst;
+  };
+  std::vector<std::string> taken;
+  ASSERT_EQ(1, DoCleanUp(&clean));
+  while (clean.m_bRunning) {
+    for (std::string& line : clean.m_aLog.TakeAll()) taken.push_back(std::move(line));
+  }
+  ASSERT_TRUE(clean.WaitForPass(10000));
+  for (std::string& line : clean.m_aLog.TakeAll()) taken.push_back(std::move(line));
+
+  int next = 0;
+  for (const std::string& line : taken) {
+    if (line[0] != '#') continue;
+    ASSERT_EQ("#" + std::to_string(next), line);
+    ++next;
+  }
+  EXPECT_EQ(kBursts * kPerBurst, next);
 }
 
 }  // namespace

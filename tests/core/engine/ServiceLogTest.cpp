@@ -8,7 +8,7 @@
 #include "engine/ServiceLog.h"
 #include "settings/FileStore.h"
 #include "support/Conditions.h"
-#include "support/FakeEngineSystem.h"
+#include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -37,8 +37,8 @@ std::string Reference(const std::string& old, const std::string& text, std::uint
 }
 
 // The file after text was added to old within the limit.
-std::string Append(qvtest::FakeEngineSystem& system, const std::string& old,
-                   const std::string& text, std::uint64_t limit) {
+std::string Append(qvtest::FakePlatform& system, const std::string& old, const std::string& text,
+                   std::uint64_t limit) {
   system.directories.insert(kDirectory);
   system.files[kLogPath] = old;
   CLogWrite plan;
@@ -66,7 +66,7 @@ TEST(LogFileTest, OldestLinesAreCutAtALineStartReadingNoMoreThanSurvives) {
       {Lines('A', 0, 200000), Lines('B', 0, 3), 1024, Lines('A', 199901, 99) + Lines('B', 0, 3)},
   };
   for (const Case& c : cases) {
-    qvtest::FakeEngineSystem system;
+    qvtest::FakePlatform system;
     EXPECT_EQ(c.expected, Append(system, c.old, c.text, c.limit)) << c.limit;
     EXPECT_LE(system.bytesRead, c.limit);
   }
@@ -81,7 +81,7 @@ TEST(LogFileTest, OldestLinesAreCutAtALineStartReadingNoMoreThanSurvives) {
     const std::string old = randomText(300);
     const std::string text = randomText(300);
     const std::uint64_t limit = random() % 400;
-    qvtest::FakeEngineSystem system;
+    qvtest::FakePlatform system;
     ASSERT_EQ(Reference(old, text, limit), Append(system, old, text, limit))
         << "round " << round << " limit " << limit;
     ASSERT_LE(system.bytesRead, limit);
@@ -112,14 +112,13 @@ TEST(LogFileTest, LinksAreRefusedAndATrimPutsAWholeNewFileInPlace) {
   qvtest::WriteBytes(log, std::string(2000, 'x') + "\r\nold\r\n");
   EXPECT_EQ(1, WriteLogFile(system, log, lines, 16));
   EXPECT_EQ("old\r\nnew\r\n", qvtest::ReadBytes(log));
-  EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.Path()), {}))
-      << "no temporary file and no backup are left";
+  EXPECT_EQ(1, dir.Count()) << "no temporary file and no backup are left";
 }
 
 TEST(PendingLinesTest, OldestLinesGoPastTheLogLimitAndOneLineSaysHowMany) {
   for (const auto& [limitKb, bound] :
        {std::pair<int, std::uint64_t>{1, 1024}, {0, 1u << 20}, {-5, 1u << 20}}) {
-    qvtest::FakeEngineSystem system;
+    qvtest::FakePlatform system;
     CMemClean clean(CEnginePlatform{&system, nullptr, nullptr, nullptr});
     clean.m_appSetting.m_nLogSizeLimit = limitKb;
     const int total = static_cast<int>(bound / 10) + 50;
@@ -154,7 +153,7 @@ class ServiceLogTest : public ::testing::Test {
   }
   std::string LogFile() { return system.files[kLogPath]; }
 
-  qvtest::FakeEngineSystem system;
+  qvtest::FakePlatform system;
   CAppSetting setting;
   CMemClean clean;
 };

@@ -21,7 +21,7 @@
 
 namespace qvtest {
 
-inline constexpr QvTime kFakeServiceStart = 1'700'000'000;
+inline constexpr QvTime kStart = 1'700'000'000;  // when the service was started
 
 struct StatusReport {
   QvTime time;
@@ -36,7 +36,7 @@ struct PassRecord {
 
 // What the service did, as the test sees it.
 struct ServiceRecord {
-  QvTime now = kFakeServiceStart;
+  QvTime now = kStart;
   std::vector<StatusReport> reports;
   std::vector<std::string> lines;
   std::vector<PassRecord> passes;
@@ -49,8 +49,6 @@ struct ServiceRecord {
 
 class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
  public:
-  static constexpr QvTime kStart = kFakeServiceStart;
-
   ~FakeServiceWorld() override { Join(); }
 
   void WriteFile(std::int32_t timerDelay, std::size_t conditions) {

@@ -1,12 +1,18 @@
-// The settings file: the layout Save writes, every layout Load reads, and the recovery from the
+// The settings record in memory (comparison, assignment, clearing, the initial last-execution
+// time) and its file: the layout Save writes, every layout Load reads, and the recovery from the
 // backup when a file ends early.
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <tuple>
+
 #include "settings/AppSetting.h"
+#include "support/Conditions.h"
 #include "support/SettingsFiles.h"
 
 namespace {
 
+using qvtest::Fields;
 using qvtest::Int32Bytes;
 using Values = std::vector<std::int32_t>;
 
@@ -32,10 +38,13 @@ std::string ConditionRecord(std::int32_t minute = 34) {
 }
 const Values kRecordCondition = {1, -1, 12, 34, 70, 40, 2};
 
-// Mode, day, hour, minute, memory load, CPU limit, operation.
-Values Fields(const COperationTime& c) {
-  return {c.m_nExecMode,   c.m_nDay,          c.m_nHour,     c.m_nMinute,
-          c.m_nMemoryLoad, c.m_nCpuLoadLimit, c.m_nOperation};
+// Release level, log size limit, timer delay and interval.
+Values Options(const CAppSetting& s) {
+  return {s.m_nReleaseLevel, s.m_nLogSizeLimit, s.m_nTimerDelay, s.m_nInterval};
+}
+void SetOptions(CAppSetting& s, const Values& v) {
+  std::tie(s.m_nReleaseLevel, s.m_nLogSizeLimit, s.m_nTimerDelay, s.m_nInterval) =
+      std::tie(v[0], v[1], v[2], v[3]);
 }
 
 // Options that a layout does not carry keep these values.
@@ -43,18 +52,8 @@ const Values kPreset = {11, 22, 33, 44};
 
 class SettingsFileTest : public ::testing::Test {
  protected:
-  SettingsFileTest() { Preset(); }
-  void Preset() {
-    setting.m_nReleaseLevel = kPreset[0];
-    setting.m_nLogSizeLimit = kPreset[1];
-    setting.m_nTimerDelay = kPreset[2];
-    setting.m_nInterval = kPreset[3];
-  }
+  SettingsFileTest() { SetOptions(setting, kPreset); }
   int Load(const std::string& path = kPath) { return setting.Load(path, files, reporter); }
-  Values Options() const {
-    return {setting.m_nReleaseLevel, setting.m_nLogSizeLimit, setting.m_nTimerDelay,
-            setting.m_nInterval};
-  }
   Values Condition(std::size_t i) const { return Fields(*setting.m_aOperationTime.at(i)); }
 
   qvtest::MemoryFileStore files;
@@ -62,7 +61,7 @@ class SettingsFileTest : public ::testing::Test {
   CAppSetting setting;
 };
 
-TEST_F(SettingsFileTest, DefaultSettingsAreWrittenByteForByteAndReadBack) {
+TEST_F(SettingsFileTest, DefaultSettingsAreWrittenByteForByteAndReadBackAndAMissingFileGives0) {
   CAppSetting written;
   written.m_aOperationTime.push_back(std::make_unique<COperationTime>());
   written.SetDefaultSetting();  // replaces what the list held
@@ -75,14 +74,16 @@ TEST_F(SettingsFileTest, DefaultSettingsAreWrittenByteForByteAndReadBack) {
   setting.m_bModified = 1;
   ASSERT_EQ(1, Load());
   ASSERT_EQ(4u, setting.m_aOperationTime.size());
-  EXPECT_EQ((Values{10, -1, -1, -1, -1, 10, 0}), Condition(0));
-  EXPECT_EQ((Values{0, -1, -1, 0, -1, 10, 2}), Condition(1));
-  EXPECT_EQ((Values{11, -1, -1, -1, 60, 10, 0}), Condition(2));
-  EXPECT_EQ((Values{11, -1, -1, -1, 80, 10, 1}), Condition(3));
-  EXPECT_EQ((Values{50, 1024, 0, 5}), Options());
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(Fields(*written.m_aOperationTime[i]), Condition(i));
+  EXPECT_EQ(Options(written), Options(setting));
   // Neither is stored in the file, so Load leaves both alone.
   EXPECT_EQ(lastExecute, setting.m_timeLastExecute);
   EXPECT_EQ(1, setting.m_bModified);
+
+  EXPECT_EQ(0, Load(""));
+  EXPECT_EQ(4u, setting.m_aOperationTime.size()) << "an empty path changes nothing";
+  EXPECT_EQ(0, Load("dir/missing.def"));
+  EXPECT_TRUE(setting.m_aOperationTime.empty()) << "the list is dropped before the open";
   EXPECT_TRUE(reporter.texts.empty());
 }
 
@@ -113,13 +114,13 @@ TEST_F(SettingsFileTest, EveryLayoutCarriesItsOwnFields) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.layout);
     files.files[kPath] = c.bytes;
-    Preset();
+    SetOptions(setting, kPreset);
     ASSERT_EQ(1, Load());
     ASSERT_EQ(c.conditions, setting.m_aOperationTime.size());
     if (c.conditions) {
       EXPECT_EQ(kRecordCondition, Condition(c.conditions - 1));
     }
-    EXPECT_EQ(c.options, Options());
+    EXPECT_EQ(c.options, Options(setting));
   }
   EXPECT_EQ((Values{11, -1, -1, -1, 90, 100, 1}), Condition(0)) << "the version-0 record";
   EXPECT_TRUE(reporter.texts.empty());
@@ -132,16 +133,7 @@ TEST_F(SettingsFileTest, FileLongerThanTheReadBufferReadsEveryRecordInOrder) {
   ASSERT_EQ(1, Load());
   ASSERT_EQ(300u, setting.m_aOperationTime.size());
   for (std::int32_t i = 0; i < 300; ++i) ASSERT_EQ(i, setting.m_aOperationTime[i]->m_nMinute);
-  EXPECT_EQ((Values{30, 64, 1, 2}), Options());
-}
-
-TEST_F(SettingsFileTest, LoadWithoutAFileOrPathReturns0) {
-  setting.SetDefaultSetting();
-  EXPECT_EQ(0, Load(""));
-  EXPECT_EQ(4u, setting.m_aOperationTime.size()) << "an empty path changes nothing";
-  EXPECT_EQ(0, Load("dir/missing.def"));
-  EXPECT_TRUE(setting.m_aOperationTime.empty()) << "the list is dropped before the open";
-  EXPECT_TRUE(reporter.texts.empty());
+  EXPECT_EQ((Values{30, 64, 1, 2}), Options(setting));
 }
 
 TEST_F(SettingsFileTest, TruncatedFileIsReportedOnceAndTheBackupReadInstead) {
@@ -153,17 +145,17 @@ TEST_F(SettingsFileTest, TruncatedFileIsReportedOnceAndTheBackupReadInstead) {
   EXPECT_EQ(kReadFailureCaption, reporter.captions[0]);
   ASSERT_EQ(1u, setting.m_aOperationTime.size()) << "conditions read before the end are dropped";
   EXPECT_EQ(kRecordCondition, Condition(0));
-  EXPECT_EQ((Values{90, 2048, 4, 8}), Options());
+  EXPECT_EQ((Values{90, 2048, 4, 8}), Options(setting));
 
   // Without a backup, what was read before the end stands.
   files.files.erase(kBackup);
   files.files[kPath] = Int32Bytes({3, 0, 0, 1}) + ConditionRecord() + Int32Bytes({70, 512});
   files.files[kPath].pop_back();
-  Preset();
+  SetOptions(setting, kPreset);
   ASSERT_EQ(1, Load());
   EXPECT_EQ(2u, reporter.texts.size());
   EXPECT_TRUE(setting.m_aOperationTime.empty()) << "the failed backup read dropped the list";
-  EXPECT_EQ((Values{70, 22, 33, 44}), Options());
+  EXPECT_EQ((Values{70, 22, 33, 44}), Options(setting));
 }
 
 TEST_F(SettingsFileTest, TruncatedBackupIsNotReportedInAnyCase) {
@@ -208,6 +200,66 @@ TEST_F(SettingsFileTest, SaveWritesOnlyWhileTheSaveFlagIsSet) {
   files.failReplace = true;
   setting.m_bModified = 1;
   EXPECT_EQ(0, setting.Save(kPath, files)) << "a failed replace is a failed save";
+}
+
+TEST(ConditionRecordTest, EveryFieldTakesPartInTheComparison) {
+  std::int32_t COperationTime::*fields[] = {
+      &COperationTime::m_nExecMode,   &COperationTime::m_nDay,
+      &COperationTime::m_nHour,       &COperationTime::m_nMinute,
+      &COperationTime::m_nMemoryLoad, &COperationTime::m_nCpuLoadLimit,
+      &COperationTime::m_nOperation};
+  for (auto field : fields) {
+    COperationTime a, b;
+    b.*field += 1;
+    EXPECT_EQ(0, a == b);
+  }
+}
+
+TEST(SettingsRecordTest, AssignmentCopiesConditionsAsSeparateObjects) {
+  CAppSetting source;
+  source.SetDefaultSetting();
+  SetOptions(source, {70, 0, 3, 9});
+  source.m_bModified = 1;
+  source.m_timeLastExecute = 1000;
+
+  CAppSetting target;
+  target.m_aOperationTime.push_back(std::make_unique<COperationTime>());
+  target.m_timeLastExecute = 2000;
+  target = source;
+
+  ASSERT_EQ(4u, target.m_aOperationTime.size());
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_NE(source.m_aOperationTime[i].get(), target.m_aOperationTime[i].get());
+    EXPECT_EQ(1, *target.m_aOperationTime[i] == *source.m_aOperationTime[i]);
+  }
+  target.m_aOperationTime[0]->m_nCpuLoadLimit = 99;
+  EXPECT_EQ(10, source.m_aOperationTime[0]->m_nCpuLoadLimit);
+  EXPECT_EQ((Values{70, 0, 3, 9}), Options(target));
+  // Each engine keeps its own last-execution time and save flag.
+  EXPECT_EQ(2000, target.m_timeLastExecute);
+  EXPECT_EQ(0, target.m_bModified);
+}
+
+TEST(SettingsRecordTest, ClearKeepsTheOptionsAndResetsTimeAndFlag) {
+  CAppSetting setting;
+  const QvTime initial = setting.m_timeLastExecute;
+  setting.SetDefaultSetting();
+  setting.m_nInterval = 17;
+  setting.m_bModified = 1;
+  setting.m_timeLastExecute = 5;
+  setting.Clear();
+  EXPECT_TRUE(setting.m_aOperationTime.empty());
+  EXPECT_EQ(initial, setting.m_timeLastExecute);
+  EXPECT_EQ(0, setting.m_bModified);
+  EXPECT_EQ(17, setting.m_nInterval);
+}
+
+TEST(SettingsRecordTest, InitialLastExecuteIsLocalMidnightOfYear2000) {
+  std::tm midnight{};
+  midnight.tm_year = 100;
+  midnight.tm_mday = 1;
+  midnight.tm_isdst = -1;
+  EXPECT_EQ(std::mktime(&midnight), CAppSetting().m_timeLastExecute);
 }
 
 }  // namespace

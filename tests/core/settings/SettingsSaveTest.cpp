@@ -29,39 +29,26 @@ class SettingsSaveTest : public ::testing::Test {
     return setting.Save(path);
   }
 
-  std::size_t FilesInDirectory() const {
-    std::size_t count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-      (void)entry;
-      ++count;
-    }
-    return count;
-  }
-
   qvtest::TempDir dir;
   std::int32_t level = 20;
 };
 
 TEST_F(SettingsSaveTest, SaveReplacesTheFileAndKeepsThePreviousAsBackup) {
+  EXPECT_EQ(0, SaveDefaults(dir.File("missing/qvlset.def")));
   const std::string path = dir.File("qvlset.def");
   ASSERT_EQ(1, SaveDefaults(path));
   const std::string first = qvtest::ReadBytes(path);
   EXPECT_EQ(152u, first.size());
-  EXPECT_EQ(1u, FilesInDirectory()) << "no backup of a file that did not exist";
+  EXPECT_EQ(1, dir.Count()) << "no backup of a file that did not exist";
 
   ASSERT_EQ(1, SaveDefaults(path));
   EXPECT_EQ(first, qvtest::ReadBytes(dir.File("qvlset.bak")));
   EXPECT_NE(first, qvtest::ReadBytes(path));
-  EXPECT_EQ(2u, FilesInDirectory()) << "no temporary file is left behind";
+  EXPECT_EQ(2, dir.Count()) << "no temporary file is left behind";
 
   CAppSetting loaded;
   ASSERT_EQ(1, loaded.Load(path));
   EXPECT_EQ(level, loaded.m_nReleaseLevel);
-}
-
-TEST_F(SettingsSaveTest, SaveIntoAMissingDirectoryFails) {
-  EXPECT_EQ(0, SaveDefaults(dir.File("missing/qvlset.def")));
-  EXPECT_EQ(0u, FilesInDirectory());
 }
 
 TEST_F(SettingsSaveTest, FailedWriteLeavesTheOldFileIntact) {

@@ -1,15 +1,20 @@
-// The condition and options dialogs' decisions: which inputs each mode enables, the order of
-// the checks and questions of OK, and the numbers as they are read from the edits.
+// The texts of the condition list's rows, and the condition and options dialogs' decisions:
+// which inputs each mode enables, the order of the checks and questions of OK, and the numbers
+// as they are read from the edits.
 #include <gtest/gtest.h>
 
 #include <climits>
 
+#include "editing/ConditionRow.h"
 #include "editing/DialogChecks.h"
 #include "framework/DecimalText.h"
+#include "settings/AppSetting.h"
+#include "support/Conditions.h"
 
 namespace {
 
 using namespace qv::editing;
+using qvtest::Condition;
 
 // The texts in code page 932, as the message boxes receive them.
 const char kTime[] =
@@ -95,9 +100,7 @@ TEST(DialogChecksTest, ChecksAndQuestionsComeInTheirOrder) {
 
 TEST(DialogChecksTest, FieldsTheModeDoesNotUseAreStoredAsMinus1) {
   auto stored = [](int mode) {
-    const COperationTime c = CheckCondition({mode, 2, "31", "23", "1.5", "70", ""}).condition;
-    return std::vector<std::int32_t>{c.m_nExecMode,   c.m_nDay,          c.m_nHour,     c.m_nMinute,
-                                     c.m_nMemoryLoad, c.m_nCpuLoadLimit, c.m_nOperation};
+    return qvtest::Fields(CheckCondition({mode, 2, "31", "23", "1.5", "70", ""}).condition);
   };
   EXPECT_EQ((std::vector<std::int32_t>{0, -1, -1, 1, -1, 0, 2}), stored(0));
   EXPECT_EQ((std::vector<std::int32_t>{3, -1, 23, 1, -1, 0, 2}), stored(3));
@@ -122,6 +125,52 @@ TEST(DialogChecksTest, OptionsRefuseTheDelayFirstAndNeverTheLogSize) {
   EXPECT_EQ(999999, accepted.logSizeLimit);
   EXPECT_EQ(59, accepted.timerDelay);
   EXPECT_EQ(0, accepted.interval);
+}
+
+TEST(ConditionRowTest, TheDefaultSettingsGiveTheFourDefaultRows) {
+  CAppSetting setting;
+  setting.SetDefaultSetting();
+  const char* const expected[][3] = {
+      {"起動時　", "各アプリケーションの未開放メモリを開放", "10"},
+      {"毎時　　0 分", "全て実行", "10"},
+      {"メモリー使用率が 60 %を超えたら", "各アプリケーションの未開放メモリを開放", "10"},
+      {"メモリー使用率が 80 %を超えたら", "物理メモリ領域を強制開放", "10"},
+  };
+  ASSERT_EQ(4u, setting.m_aOperationTime.size());
+  for (std::size_t i = 0; i < 4; ++i) {
+    const COperationTime& condition = *setting.m_aOperationTime[i];
+    EXPECT_EQ(expected[i][0], ModeText(condition)) << i;
+    EXPECT_EQ(expected[i][1], OperationText(condition.m_nOperation).value_or("?")) << i;
+    EXPECT_EQ(expected[i][2], CpuLoadText(condition)) << i;
+  }
+}
+
+TEST(ConditionRowTest, EveryModeHasItsLabelAndTimeParts) {
+  const struct {
+    COperationTime condition;
+    const char* text;
+  } cases[] = {
+      {Condition(0, -1, -1, 5), "毎時　　5 分"},
+      {Condition(1, -1, 3, 0), "毎日　　3 時0 分"},
+      {Condition(2, -1, 23, 59), "毎日曜　23 時59 分"},
+      {Condition(3, -1, 0, 0), "毎月曜　0 時0 分"},
+      {Condition(4, -1, 1, 2), "毎火曜　1 時2 分"},
+      {Condition(5, -1, 1, 2), "毎水曜　1 時2 分"},
+      {Condition(6, -1, 1, 2), "毎木曜　1 時2 分"},
+      {Condition(7, -1, 1, 2), "毎金曜　1 時2 分"},
+      {Condition(8, -1, 1, 2), "毎土曜　1 時2 分"},
+      {Condition(9, 15, 12, 30), "毎月　　15 日12 時30 分"},
+      {Condition(10, -1, -1, -1), "起動時　"},
+      {Condition(11, -1, -1, -1, 80), "メモリー使用率が 80 %を超えたら"},
+      {Condition(12, -1, -1, 7), "7 分"},
+      {Condition(-1, 1, -1, -1), "1 日"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.text, ModeText(c.condition)) << c.text;
+  // The ideographic space is the two bytes 0x81 0x40.
+  EXPECT_EQ(std::string("\x96\x88\x8E\x9E\x81\x40\x81\x40", 8), ModeText(Condition(0, -1, -1, -1)));
+  // An operation without a name leaves its cell alone.
+  EXPECT_FALSE(OperationText(3).has_value());
+  EXPECT_FALSE(OperationText(-1).has_value());
 }
 
 }  // namespace

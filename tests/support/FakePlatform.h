@@ -1,5 +1,5 @@
-// Fakes of the engine's seams that tests steer: system (clock in UTC, notifications, threads, log
-// files in memory), processes, virtual memory and performance data in the published layout.
+// One fake of the engine's four seams, steered by the tests: system (clock in UTC, notifications,
+// threads, log files in memory), processes, virtual memory and performance data.
 #pragma once
 
 #include <algorithm>
@@ -50,8 +50,83 @@ inline CLocalTime BreakDown(QvTime time) {
   return LocalTimeOf(t);
 }
 
-class FakeEngineSystem : public IEngineSystem {
+struct FakeProcess {
+  std::uint32_t id = 0;
+  std::string name;
+  std::uint64_t before = 100 * 1024 + 1023;  // working set in bytes before and after the trim
+  std::uint64_t after = 10 * 1024;
+  bool opens = true;
+  bool trims = true;
+  bool countersBefore = true;
+  bool countersAfter = true;
+};
+
+inline void Put32(std::string& bytes, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+inline void Put64(std::string& bytes, std::size_t at, std::int64_t value) {
+  Put32(bytes, at, static_cast<std::uint32_t>(value));
+  Put32(bytes, at + 4, static_cast<std::uint32_t>(static_cast<std::uint64_t>(value) >> 32));
+}
+
+// An object of a performance data block: two other counters, then the one sought; without
+// instances (value), or with named ones.
+struct PerfObject {
+  std::uint32_t titleIndex, counterIndex;
+  std::int64_t value;
+  std::vector<std::pair<std::u16string, std::int64_t>> instances;
+};
+
+// A performance data block in the system's published layout, as the registry returns it.
+inline std::string PerfBlock(std::int64_t time100ns, const std::vector<PerfObject>& objects) {
+  std::string block(88, '\0');
+  Put32(block, 24, 88);  // header length
+  Put32(block, 28, static_cast<std::uint32_t>(objects.size()));
+  Put64(block, 72, time100ns);
+  for (const PerfObject& o : objects) {
+    std::string object(64 + 3 * 40, '\0');  // header, three counter definitions
+    Put32(object, 4, static_cast<std::uint32_t>(object.size()));
+    Put32(object, 8, 64);
+    Put32(object, 12, o.titleIndex);
+    Put32(object, 32, 3);
+    Put32(object, 40, o.instances.empty() ? ~0u : static_cast<std::uint32_t>(o.instances.size()));
+    for (std::uint32_t i = 0; i < 3; ++i) {
+      Put32(object, 64 + 40 * i, 40);
+      Put32(object, 68 + 40 * i, i == 2 ? o.counterIndex : 9000 + i);
+      Put32(object, 100 + 40 * i, 8 + 8 * i);  // after the block length and its padding
+    }
+    auto counters = [](std::int64_t value) {
+      std::string counterBlock(32, '\0');
+      Put32(counterBlock, 0, 32);
+      Put64(counterBlock, 8, 1000);
+      Put64(counterBlock, 16, 1001);
+      Put64(counterBlock, 24, value);
+      return counterBlock;
+    };
+    if (o.instances.empty()) object += counters(o.value);
+    for (const auto& [name, value] : o.instances) {
+      std::string definition(24, '\0');
+      for (char16_t c : name + u'\0')
+        definition += {static_cast<char>(c), static_cast<char>(c >> 8)};
+      definition.resize((definition.size() + 7) / 8 * 8, '\0');
+      Put32(definition, 0, static_cast<std::uint32_t>(definition.size()));
+      Put32(definition, 16, 24);  // the name's offset
+      object += definition + counters(value);
+    }
+    Put32(object, 0, static_cast<std::uint32_t>(object.size()));
+    block += object;
+  }
+  return block;
+}
+
+class FakePlatform : public IEngineSystem,
+                     public IProcessSystem,
+                     public IVirtualMemory,
+                     public IPerformanceData {
  public:
+  CEnginePlatform Platform() { return {this, this, this, this}; }
+
+  // The system.
   QvTime now = TimeOf(2026, 12, 7, 10, 15, 0);  // a Monday
   QvTime secondsPerClockRead = 0;               // the clock moves on by this at every read
   std::vector<std::uint32_t> sleeps;
@@ -113,46 +188,7 @@ class FakeEngineSystem : public IEngineSystem {
     return true;
   }
 
- private:
-  class File final : public IExclusiveFile {
-   public:
-    File(FakeEngineSystem& system, std::string& bytes) : m_system(system), m_bytes(bytes) {}
-    bool Size(std::uint64_t& size) override {
-      size = m_bytes.size();
-      return true;
-    }
-    bool ReadAt(std::uint64_t offset, std::size_t length, std::string& bytes) override {
-      if (offset + length > m_bytes.size()) return false;
-      bytes = m_bytes.substr(static_cast<std::size_t>(offset), length);
-      m_system.bytesRead += length;
-      return true;
-    }
-    bool WriteAt(std::uint64_t offset, const std::string& bytes) override {
-      if (m_system.failWrites) return false;
-      m_bytes.resize(std::max<std::size_t>(m_bytes.size(), offset + bytes.size()));
-      m_bytes.replace(static_cast<std::size_t>(offset), bytes.size(), bytes);
-      return true;
-    }
-
-   private:
-    FakeEngineSystem& m_system;
-    std::string& m_bytes;
-  };
-};
-
-struct FakeProcess {
-  std::uint32_t id = 0;
-  std::string name;
-  std::uint64_t before = 100 * 1024 + 1023;  // working set in bytes before and after the trim
-  std::uint64_t after = 10 * 1024;
-  bool opens = true;
-  bool trims = true;
-  bool countersBefore = true;
-  bool countersAfter = true;
-};
-
-class FakeProcessSystem final : public IProcessSystem {
- public:
+  // The processes.
   bool tokenOpens = true;
   bool privilegeEnabled = true;
   bool snapshotTaken = true;
@@ -176,43 +212,11 @@ class FakeProcessSystem final : public IProcessSystem {
     return nullptr;
   }
 
- private:
-  struct Token final : IAccessToken {
-    explicit Token(FakeProcessSystem& owner) : system(owner) {}
-    int EnablePrivilege(const char* name, int enable) override {
-      system.privilegesAsked.push_back(std::string(name) + (enable ? "+" : "-"));
-      return system.privilegeEnabled ? 1 : 0;
-    }
-    FakeProcessSystem& system;
-  };
-  struct Handle final : IProcessHandle {
-    Handle(FakeProcessSystem& owner, const FakeProcess& fake) : system(owner), process(fake) {}
-    bool QueryWorkingSetSize(std::uint64_t& bytes) override {
-      bytes = trimmed ? process.after : process.before;
-      return trimmed ? process.countersAfter : process.countersBefore;
-    }
-    bool EmptyWorkingSet() override {
-      if (!process.trims) return false;
-      system.trimmed.push_back(process.id);
-      return trimmed = true;
-    }
-    FakeProcessSystem& system;
-    FakeProcess process;
-    bool trimmed = false;
-  };
-};
-
-// Commits succeed up to a size; the blocks are real memory so that the fill can be checked.
-class FakeVirtualMemory final : public IVirtualMemory {
- public:
+  // Virtual memory: commits succeed up to a size, in real memory so that the fill can be checked.
   std::uint64_t largestCommit = 1u << 20;
   bool decommits = true;
   bool releases = true;
-  struct Attempt {
-    std::uint64_t size;
-    bool topDown;
-  };
-  std::vector<Attempt> attempts;
+  std::vector<std::pair<std::uint64_t, bool>> attempts;  // size, top-down
   int releaseCalls = 0;
   bool filledWithZeros = false;
 
@@ -232,76 +236,11 @@ class FakeVirtualMemory final : public IVirtualMemory {
     return releases && block == m_block.data();
   }
 
- private:
-  std::string m_block;
-};
-
-inline void Put32(std::string& bytes, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
-}
-inline void Put64(std::string& bytes, std::size_t at, std::int64_t value) {
-  Put32(bytes, at, static_cast<std::uint32_t>(value));
-  Put32(bytes, at + 4, static_cast<std::uint32_t>(static_cast<std::uint64_t>(value) >> 32));
-}
-
-// An object of a performance data block: two other counters, then the one sought; without
-// instances (value), or with named ones.
-struct PerfObject {
-  std::uint32_t titleIndex, counterIndex;
-  std::int64_t value;
-  std::vector<std::pair<std::u16string, std::int64_t>> instances;
-};
-
-// A performance data block in the system's published layout, as the registry returns it.
-inline std::string PerfBlock(std::int64_t time100ns, const std::vector<PerfObject>& objects) {
-  std::string block(88, '\0');
-  Put32(block, 24, 88);  // header length
-  Put32(block, 28, static_cast<std::uint32_t>(objects.size()));
-  Put64(block, 72, time100ns);
-  for (const PerfObject& o : objects) {
-    std::string object(64 + 3 * 40, '\0');  // header, three counter definitions
-    Put32(object, 4, static_cast<std::uint32_t>(object.size()));
-    Put32(object, 8, 64);
-    Put32(object, 12, o.titleIndex);
-    Put32(object, 32, 3);
-    Put32(object, 40, o.instances.empty() ? ~0u : static_cast<std::uint32_t>(o.instances.size()));
-    for (std::uint32_t i = 0; i < 3; ++i) {
-      Put32(object, 64 + 40 * i, 40);
-      Put32(object, 68 + 40 * i, i == 2 ? o.counterIndex : 9000 + i);
-      Put32(object, 100 + 40 * i, 8 + 8 * i);  // after the block length and its padding
-    }
-    auto counters = [](std::int64_t value) {
-      std::string counterBlock(32, '\0');
-      Put32(counterBlock, 0, 32);
-      Put64(counterBlock, 8, 1000);
-      Put64(counterBlock, 16, 1001);
-      Put64(counterBlock, 24, value);
-      return counterBlock;
-    };
-    if (o.instances.empty()) object += counters(o.value);
-    for (const auto& [name, value] : o.instances) {
-      std::string definition(24, '\0');
-      for (char16_t c : name + u'\0')
-        definition += {static_cast<char>(c), static_cast<char>(c >> 8)};
-      definition.resize((definition.size() + 7) / 8 * 8, '\0');
-      Put32(definition, 0, static_cast<std::uint32_t>(definition.size()));
-      Put32(definition, 16, 24);  // the name's offset
-      object += definition + counters(value);
-    }
-    Put32(object, 0, static_cast<std::uint32_t>(object.size()));
-    block += object;
-  }
-  return block;
-}
-
-// Answers the queries with prepared blocks, one per sample (the last one repeats), and with
-// processor times that move by 1000 per query with the idle share asked for.
-class FakePerformanceData final : public IPerformanceData {
- public:
+  // Performance data: prepared blocks, one per sample (the last one repeats), and processor times
+  // that move by 1000 per query with the idle share asked for.
   COsVersion version{2, 10};
   bool versionKnown = true;
   std::vector<std::string> blocks;
-  std::size_t nextBlock = 0;
   std::vector<std::uint32_t> querySizes;  // the buffer size offered at every query
   std::vector<std::string> valueNames;
   bool keysOpen = true;
@@ -321,12 +260,12 @@ class FakePerformanceData final : public IPerformanceData {
     querySizes.push_back(size);
     static const std::string kNoBlock;
     const std::string& block =
-        blocks.empty() ? kNoBlock : blocks[std::min(nextBlock, blocks.size() - 1)];
+        blocks.empty() ? kNoBlock : blocks[std::min(m_nextBlock, blocks.size() - 1)];
     if (block.size() > size) {
       size = static_cast<std::uint32_t>(block.size());
       return kMoreData;
     }
-    ++nextBlock;
+    ++m_nextBlock;
     std::memcpy(buffer, block.data(), block.size());
     size = static_cast<std::uint32_t>(block.size());
     return 0;
@@ -347,15 +286,58 @@ class FakePerformanceData final : public IPerformanceData {
     user = busy;
     return true;
   }
-};
 
-// The whole platform of fakes, handed to a CMemClean.
-struct FakePlatform {
-  FakeEngineSystem system;
-  FakeProcessSystem processes;
-  FakeVirtualMemory memory;
-  FakePerformanceData performance;
-  CEnginePlatform Platform() { return {&system, &processes, &memory, &performance}; }
+ private:
+  class File final : public IExclusiveFile {
+   public:
+    File(FakePlatform& platform, std::string& bytes) : m_platform(platform), m_bytes(bytes) {}
+    bool Size(std::uint64_t& size) override {
+      size = m_bytes.size();
+      return true;
+    }
+    bool ReadAt(std::uint64_t offset, std::size_t length, std::string& bytes) override {
+      if (offset + length > m_bytes.size()) return false;
+      bytes = m_bytes.substr(static_cast<std::size_t>(offset), length);
+      m_platform.bytesRead += length;
+      return true;
+    }
+    bool WriteAt(std::uint64_t offset, const std::string& bytes) override {
+      if (m_platform.failWrites) return false;
+      m_bytes.resize(std::max<std::size_t>(m_bytes.size(), offset + bytes.size()));
+      m_bytes.replace(static_cast<std::size_t>(offset), bytes.size(), bytes);
+      return true;
+    }
+
+   private:
+    FakePlatform& m_platform;
+    std::string& m_bytes;
+  };
+  struct Token final : IAccessToken {
+    explicit Token(FakePlatform& owner) : platform(owner) {}
+    int EnablePrivilege(const char* name, int enable) override {
+      platform.privilegesAsked.push_back(std::string(name) + (enable ? "+" : "-"));
+      return platform.privilegeEnabled ? 1 : 0;
+    }
+    FakePlatform& platform;
+  };
+  struct Handle final : IProcessHandle {
+    Handle(FakePlatform& owner, const FakeProcess& fake) : platform(owner), process(fake) {}
+    bool QueryWorkingSetSize(std::uint64_t& bytes) override {
+      bytes = trimmed ? process.after : process.before;
+      return trimmed ? process.countersAfter : process.countersBefore;
+    }
+    bool EmptyWorkingSet() override {
+      if (!process.trims) return false;
+      platform.trimmed.push_back(process.id);
+      return trimmed = true;
+    }
+    FakePlatform& platform;
+    FakeProcess process;
+    bool trimmed = false;
+  };
+
+  std::string m_block;
+  std::size_t m_nextBlock = 0;
 };
 
 }  // namespace qvtest
