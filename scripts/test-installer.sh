@@ -5,7 +5,8 @@
 #       and its own step makes "SVC" (the folders' rights are checked by SafeFoldersTest: Wine
 #       keeps no access lists on files); QuorvelW starts from there and makes the user's
 #       settings folder beside it; a package of a higher version replaces the files in place;
-#       "msiexec /x /qn" removes the program files and the entry and leaves the settings folders.
+#       "msiexec /x /qn" stops and removes the service "Vorel" (registered as the program's menu
+#       does), removes the program files and the entry, and leaves the settings folders.
 #   ServiceFromMenuRemovedByUninstaller
 #       the service installed from the program's menu (command 32777, started with 32779) runs
 #       QuorvelS from Program Files; the uninstaller stops and removes it. Needs service mode.
@@ -46,6 +47,8 @@ windows_path() { local path="Z:$1"; printf '%s' "${path//\//\\}"; }
 run() { "$QV_WINE" "$@" </dev/null >>"$log" 2>&1; }
 post() { run "$bin/QuorvelPost.exe" "$@"; }
 service_state() { "$QV_WINE" sc query Vorel </dev/null 2>>"$log" | tr -d '\r'; }
+# Whether the service is installed, and running (a grep -q in a pipe would end sc early).
+service_is() { [[ "$(service_state)" == *"$1"* ]]; }
 # wait_for CONDITION [TRIES]: tries it every 0.2 s, 150 times unless told.
 wait_for() {
   for _ in $(seq 1 "${2:-150}"); do
@@ -106,7 +109,11 @@ if [ "$part" = InstallStartUpgradeRemove ]; then
   code="$(msiinfo export "$msi" Property | sed -n 's/^ProductCode\t//p' | tr -d '\r')"
   registered() { run reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$code"; }
   registered || fail "the installer did not register its product code $code"
-  IFS=. read -r major minor patch <<<"$(basename "$msi" | sed 's/^Quorvel-\([0-9.]*\)-x64\.msi$/\1/')"
+  # The package's name and its product version are the project's one version.
+  version="$(basename "$msi" | sed 's/^Quorvel-\([0-9.]*\)-x64\.msi$/\1/')"
+  [ "$(msiinfo export "$msi" Property | sed -n 's/^ProductVersion\t//p' | tr -d '\r')" = "$version" ] ||
+    fail "the product version of $msi is not $version"
+  IFS=. read -r major minor patch <<<"$version"
   next="$major.$minor.$((patch + 1))"
   cp -r "$stage" "$work/next"
   cp "$stage/../QuorvelSetup.dll" "$work/"
@@ -120,7 +127,15 @@ if [ "$part" = InstallStartUpgradeRemove ]; then
   # The older product is no longer registered.
   ! registered || fail "the older version $code is still installed"
 
+  # The service, registered as the program's menu does and running, goes with the removal.
+  # (Its survival across an upgrade rests on UPGRADINGPRODUCTCODE, which Wine does not set when
+  # it removes the older version, so it is not checked here.)
+  run sc create Vorel binpath= '"C:\Program Files\Quorvel\QuorvelS.exe"' start= auto ||
+    fail "sc could not register the service"
+  run sc start Vorel || fail "sc could not start the service"
+  wait_for 'service_is RUNNING' 40 || fail "the service does not run: $(service_state)"
   uninstall "$work/next.msi"
+  ! service_is STATE || fail "the uninstaller left the service: $(service_state)"
   for file in "${shipped[@]}"; do [ ! -e "$app/$file" ] || fail "the uninstaller left $file"; done
   has_entry && fail "the uninstaller left the Start-menu entry"
   [ -f "$settings" ] || fail "the uninstaller removed the user's settings"
@@ -128,15 +143,15 @@ if [ "$part" = InstallStartUpgradeRemove ]; then
 else
   start_quorvelw
   post command 32777 || fail "no QuorvelW window for the service command"
-  wait_for 'service_state | grep -q STATE' 40 || fail "the menu installed no service"
+  wait_for 'service_is STATE' 40 || fail "the menu installed no service"
   post command 32779 || fail "no QuorvelW window to start the service"
-  wait_for 'service_state | grep -q RUNNING' 40 || fail "the service does not run: $(service_state)"
+  wait_for 'service_is RUNNING' 40 || fail "the service does not run: $(service_state)"
   image="$("$QV_WINE" reg query 'HKLM\System\CurrentControlSet\Services\Vorel' /v ImagePath \
     </dev/null 2>>"$log" | tr -d '\r')"
   case $image in *'C:\Program Files\Quorvel\QuorvelS.exe'*) ;; *) fail "service image: $image" ;; esac
   close_quorvelw
   uninstall "$msi"
-  service_state | grep -q STATE && fail "the uninstaller left the service: $(service_state)"
+  ! service_is STATE || fail "the uninstaller left the service: $(service_state)"
   for file in "${shipped[@]}"; do [ ! -e "$app/$file" ] || fail "the uninstaller left $file"; done
 fi
 echo "PASS"
