@@ -109,10 +109,13 @@ if [ "$part" = InstallStartUpgradeRemove ]; then
   code="$(msiinfo export "$msi" Property | sed -n 's/^ProductCode\t//p' | tr -d '\r')"
   registered() { run reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$code"; }
   registered || fail "the installer did not register its product code $code"
-  # The package's name and its product version are the project's one version.
+  # The package's name, its product version and the binaries' versions are the project's one.
   version="$(basename "$msi" | sed 's/^Quorvel-\([0-9.]*\)-x64\.msi$/\1/')"
   [ "$(msiinfo export "$msi" Property | sed -n 's/^ProductVersion\t//p' | tr -d '\r')" = "$version" ] ||
     fail "the product version of $msi is not $version"
+  for file in QuorvelL.dll QuorvelW.exe QuorvelS.exe; do
+    strings -el "$app/$file" | grep -qx "$version.0" || fail "$file does not carry version $version"
+  done
   IFS=. read -r major minor patch <<<"$version"
   next="$major.$minor.$((patch + 1))"
   cp -r "$stage" "$work/next"

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "QuorvelVersion.h"
 #include "settings/DrawingByDLL.h"
 #include "settings/Utility.h"
 
@@ -58,26 +57,3 @@ TEST(DrawingTest, CallsGoThroughTheImageLibraryOrGive0) {
 }
 
 }  // namespace
-
-// Each shipped binary carries the project's one version.
-TEST(VersionTest, EveryBinaryCarriesTheProjectsVersion) {
-  for (const char* name : {"QuorvelL.dll", "QuorvelW.exe", "QuorvelS.exe"}) {
-    const std::string path = GetApplicationPath() + "\\" + name;
-    DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
-    ASSERT_NE(0u, size) << name;
-    std::string block(size, '\0');
-    ASSERT_TRUE(::GetFileVersionInfoA(path.c_str(), 0, size, &block[0])) << name;
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(::VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(static_cast<DWORD>(QV_VERSION_MAJOR << 16 | QV_VERSION_MINOR), fixed->dwFileVersionMS)
-        << name;
-    EXPECT_EQ(static_cast<DWORD>(QV_VERSION_PATCH << 16), fixed->dwFileVersionLS) << name;
-    char* text = nullptr;
-    ASSERT_TRUE(::VerQueryValueA(block.data(), "\\StringFileInfo\\041104b0\\ProductVersion",
-                                 reinterpret_cast<void**>(&text), &length))
-        << name;
-    EXPECT_STREQ(QV_VERSION_TEXT, text) << name;
-  }
-}
