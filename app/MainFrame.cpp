@@ -20,6 +20,7 @@
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "resources/resource.h"
+#include "settings/SafeFolders.h"
 #include "settings/Utility.h"
 
 namespace qv::app {
@@ -268,11 +269,18 @@ std::string CMainFrame::GetSettingsDirectory() const {
   return GetApplicationPath() + "\\" + GetWindowsUser();
 }
 
+// The service's folder is made with rights that keep ordinary users from changing what the
+// service reads.
 std::string CMainFrame::PreparedSettingsDirectory() const {
+  const bool service = ServiceInstalled();
   const std::string directory = GetSettingsDirectory();
   const std::wstring wide = Cp932ToWide(directory);
-  if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES)
+  if (::GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) return directory;
+  if (service) {
+    CreateServiceFolder(directory);
+  } else {
     ::CreateDirectoryW(wide.c_str(), nullptr);
+  }
   return directory;
 }
 

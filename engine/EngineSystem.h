@@ -73,10 +73,11 @@ class QUORVELL_EXPORT IEngineSystem {
   // Null when the thread cannot be started.
   virtual std::unique_ptr<IPassThread> StartThread(std::function<void()> body) = 0;
 
-  // The service log: the directory of the running program, a find-first on a path, a
-  // directory made with default security, and the exclusive open (created when missing; null
-  // when another program holds it, and when the path is a link or anything but a plain file:
-  // the service may run with rights that a planted link must not borrow).
+  // The service log: the directory of the running program, a find-first on a path, the
+  // service folder made writable by administrators and the system only, and the exclusive open
+  // (created when missing; null when another program holds it, and when the path is a link or
+  // anything but a plain file: the service may run with rights that a planted link must not
+  // borrow).
   virtual std::string ApplicationPath() = 0;
   virtual bool Exists(const std::string& path) = 0;
   virtual void MakeDirectory(const std::string& path) = 0;

@@ -34,9 +34,11 @@ step "Windows i686 build (compile and link only)"
 cmake --preset mingw-x86 >/dev/null
 cmake --build --preset mingw-x86 -j "$jobs"
 
-step "Windows x86-64 build, tests under Wine"
+step "Windows x86-64 build with the installer and the zip, tests under Wine"
 cmake --preset mingw-x64 >/dev/null
 cmake --build --preset mingw-x64 -j "$jobs"
+step "the first command of the README: scripts/run.sh shows QuorvelW"
+scripts/test-run-command.sh
 # shellcheck source=wine-session
 source scripts/wine-session
 qv_wine_session_start

@@ -12,6 +12,7 @@ set(QV_SETTINGS_POSIX_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/posix/PosixReadFailureReporter.cpp
 )
 set(QV_SETTINGS_WIN32_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/win32/SafeFolders.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win32/Utility.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win32/Win32FileStore.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win32/Win32ReadFailureReporter.cpp

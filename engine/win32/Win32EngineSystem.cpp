@@ -11,6 +11,7 @@
 #include "framework/Cp932.h"
 #include "framework/Handles.h"
 #include "settings/FileStore.h"
+#include "settings/SafeFolders.h"
 #include "settings/Utility.h"
 #include "settings/win32/PlainFile.h"
 
@@ -150,9 +151,7 @@ class Win32EngineSystem final : public IEngineSystem {
     return find.Valid();
   }
 
-  void MakeDirectory(const std::string& path) override {
-    ::CreateDirectoryW(qv::Cp932ToWide(path).c_str(), nullptr);
-  }
+  void MakeDirectory(const std::string& path) override { CreateServiceFolder(path); }
 
   std::unique_ptr<IExclusiveFile> OpenExclusive(const std::string& path) override {
     qv::UniqueFile file = OpenPlainFile(path, GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS);
