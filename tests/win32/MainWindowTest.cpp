@@ -22,25 +22,13 @@
 
 namespace {
 
+using qvtest::AddHourly;
 using qvtest::Count;
 using qvtest::QuorvelW;
+using qvtest::SavedConditions;
+using qvtest::SavedReleaseLevel;
+using qvtest::UseLowestLevel;
 using qvtest::WaitFor;
-
-// Read as bytes: the library's reader would report a file caught half written. The level
-// follows the four conditions of 32 bytes after the version and the count.
-int SavedReleaseLevel(const QuorvelW& app) {
-  const std::string bytes = qvtest::ReadFileBytes(app.SettingsFile());
-  if (bytes.size() != 152) return -1;
-  std::int32_t level = 0;
-  std::memcpy(&level, bytes.data() + 136, sizeof(level));
-  return level;
-}
-
-// The release level of a whole-memory pass is a share of the machine's memory: tests use 10 %.
-void UseLowestLevel(QuorvelW& app) {
-  app.Command(ID_RELEASE_LEVEL_10);
-  ASSERT_TRUE(WaitFor([&] { return SavedReleaseLevel(app) == 10; }));
-}
 
 TEST(MainWindowTest, StartsHiddenInTimerModeWithTheDefaultSettingsAndRunsOnce) {
   QuorvelW app;
@@ -138,23 +126,6 @@ TEST(MainWindowTest, TheCloseButtonHidesWhenAskedAndExitAlwaysCloses) {
   ASSERT_TRUE(app.Ended(10000, &code));
   EXPECT_EQ(0u, code);
   EXPECT_EQ("remove\t", app.TrayJournal().back());
-}
-
-TEST(MainWindowTest, ACloseWhileAPassRunsRemovesTheIconAndEndsWithThePass) {
-  QuorvelW app;
-  ASSERT_TRUE(app.Start());
-  UseLowestLevel(app);
-  app.Command(ID_CLEAN_WHOLE_MEMORY);
-  ASSERT_TRUE(WaitFor([&] { return !app.ToolButtonEnabled(ID_CLEAN_WHOLE_MEMORY); }));
-  ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);
-  ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back() == "remove\t"; }));
-  EXPECT_FALSE(app.Ended(0));
-  ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);  // starts nothing new
-  DWORD code = 99;
-  ASSERT_TRUE(app.Ended(120000, &code));
-  EXPECT_EQ(0u, code);
-  const auto journal = app.TrayJournal();
-  EXPECT_EQ(1, std::count(journal.begin(), journal.end(), "remove\t"));
 }
 
 TEST(MainWindowTest, TheTrayIconShowsTheLoadTogglesTheWindowAndComesBack) {
@@ -303,29 +274,6 @@ TEST(MainWindowTest, ACommandLinePassPrintsItsLinesAndEnds) {
   }
   EXPECT_EQ("\r\n", output.substr(output.size() - 2));
   EXPECT_EQ(settings, qvtest::ReadFileBytes(app.SettingsFile()));
-}
-
-// The conditions of the settings file as bytes, 32 each after the version and the count.
-std::vector<std::string> SavedConditions(const QuorvelW& app) {
-  const std::string bytes = qvtest::ReadFileBytes(app.SettingsFile());
-  std::vector<std::string> blocks;
-  for (std::size_t at = 8; at + 32 + 16 <= bytes.size(); at += 32)
-    blocks.push_back(bytes.substr(at, 32));
-  return blocks;
-}
-
-// Adds an hourly condition through the dialog: minute, operation and CPU limit typed, OK pressed.
-// The command is taken once the edit before it has ended.
-void AddHourly(const QuorvelW& app, const char* minute, int operation, const char* cpuLimit) {
-  ASSERT_TRUE(WaitFor([&] { return app.ToolButtonEnabled(ID_CONDITION_ADD); }));
-  app.Command(ID_CONDITION_ADD);
-  const HWND dialog = app.WaitForDialog();
-  ASSERT_NE(nullptr, dialog);
-  QuorvelW::SetText(dialog, IDC_CONDITION_MINUTE, minute);
-  ::SendDlgItemMessageW(dialog, IDC_CONDITION_OPERATION, CB_SETCURSEL, operation, 0);
-  QuorvelW::SetText(dialog, IDC_CONDITION_CPU_LOAD, cpuLimit);
-  ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
 }
 
 // The message box that an edit ends with, as "caption|text", answered with the button.

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -17,6 +19,7 @@
 
 #include "framework/Cp932.h"
 #include "framework/Handles.h"
+#include "resources/resource.h"
 #include "settings/Utility.h"
 
 namespace qvtest {
@@ -248,5 +251,50 @@ class QuorvelW {
   qv::UniqueHandle m_process;
   HWND m_hWnd = nullptr;
 };
+
+// Settings files are read as bytes: the library's reader would report a file caught half
+// written. The conditions (32 bytes each) follow the version and the count; the release level
+// opens the 16 bytes after them.
+inline std::vector<std::string> SavedConditions(const std::wstring& file) {
+  const std::string bytes = ReadFileBytes(file);
+  std::vector<std::string> blocks;
+  for (std::size_t at = 8; at + 32 + 16 <= bytes.size(); at += 32)
+    blocks.push_back(bytes.substr(at, 32));
+  return blocks;
+}
+inline std::vector<std::string> SavedConditions(const QuorvelW& app) {
+  return SavedConditions(app.SettingsFile());
+}
+inline int SavedReleaseLevel(const std::wstring& file) {
+  const std::string bytes = ReadFileBytes(file);
+  std::int32_t level = -1;
+  if (bytes.size() >= 24 && (bytes.size() - 24) % 32 == 0)
+    std::memcpy(&level, bytes.data() + bytes.size() - 16, sizeof(level));
+  return level;
+}
+inline int SavedReleaseLevel(const QuorvelW& app) {
+  return SavedReleaseLevel(app.SettingsFile());
+}
+
+// The release level of a whole-memory pass is a share of the machine's memory: tests use 10 %.
+inline void UseLowestLevel(const QuorvelW& app) {
+  app.Command(ID_RELEASE_LEVEL_10);
+  ASSERT_TRUE(WaitFor([&] { return SavedReleaseLevel(app) == 10; }));
+}
+
+// Adds an hourly condition through the dialog: minute, operation and CPU limit typed, OK pressed.
+// The command is taken once the edit before it has ended.
+inline void AddHourly(const QuorvelW& app, const char* minute, int operation,
+                      const char* cpuLimit) {
+  ASSERT_TRUE(WaitFor([&] { return app.ToolButtonEnabled(ID_CONDITION_ADD); }));
+  app.Command(ID_CONDITION_ADD);
+  const HWND dialog = app.WaitForDialog();
+  ASSERT_NE(nullptr, dialog);
+  QuorvelW::SetText(dialog, IDC_CONDITION_MINUTE, minute);
+  ::SendDlgItemMessageW(dialog, IDC_CONDITION_OPERATION, CB_SETCURSEL, operation, 0);
+  QuorvelW::SetText(dialog, IDC_CONDITION_CPU_LOAD, cpuLimit);
+  ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+}
 
 }  // namespace qvtest

@@ -1,6 +1,7 @@
-// Service mode of the real QuorvelW.exe under Wine's service control manager: the service
-// commands install, start, stop and remove the real QuorvelS.exe beside it, and the log view
-// follows the service's log. The programs lie in a folder whose name has a blank.
+// The real QuorvelW.exe played as a user would, from outside, and its service mode under Wine's
+// service control manager: the service commands install, start, stop and remove the real
+// QuorvelS.exe beside it, and the log view follows the service's log. The programs lie in a
+// folder whose name has a blank.
 #include <windows.h>
 #include <winsvc.h>
 
@@ -8,6 +9,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -84,29 +86,18 @@ class ServiceModeTest : public ::testing::Test {
     ASSERT_EQ(1, settings.Save(qv::WideToCp932(Svc(L"\\qvlset.def"))));
   }
 
-  // The release level in the service's settings file of one condition.
-  std::int32_t ServiceReleaseLevel() const {
-    const std::string bytes = qvtest::ReadFileBytes(Svc(L"\\qvlset.def"));
-    std::int32_t level = -1;
-    if (bytes.size() > 44) std::memcpy(&level, bytes.data() + 40, sizeof(level));
-    return level;
-  }
-
   // Pause and continue bring the service's next turn forward, until the view shows the pass.
-  bool ViewShowsPasses(int passes) const {
+  bool ViewShowsPasses(std::size_t passes) const {
+    const auto shown = [&] {
+      return qvtest::Count(app.LogText(), logtext::kConditionPassStart) >= passes;
+    };
     return WaitFor(
         [&] {
-          if (qvtest::Count(app.LogText(), logtext::kPassEnd) >= static_cast<std::size_t>(passes))
-            return true;
           SERVICE_STATUS status{};
+          if (shown()) return true;
           qv::vorel::Control(SERVICE_CONTROL_PAUSE, status);
           qv::vorel::Control(SERVICE_CONTROL_CONTINUE, status);
-          return WaitFor(
-              [&] {
-                return qvtest::Count(app.LogText(), logtext::kPassEnd) >=
-                       static_cast<std::size_t>(passes);
-              },
-              3000);
+          return WaitFor(shown, 3000);
         },
         60000);
   }
@@ -118,9 +109,28 @@ class ServiceModeTest : public ::testing::Test {
   QuorvelW app{L"qvw svc "};
 };
 
-TEST_F(ServiceModeTest, InstallRunsTheServiceBesideTheProgramAndFollowsItUntilItIsRemoved) {
+TEST_F(ServiceModeTest, AUsersJourneyFromTheFirstStartThroughServiceModeToACloseDuringAPass) {
+  // First start: the defaults written, the tray icon, the window hidden.
   ASSERT_TRUE(app.Start());
+  EXPECT_FALSE(app.Visible());
+  EXPECT_EQ(152u, qvtest::ReadFileBytes(app.SettingsFile()).size());
+  const std::vector<std::string> journal = app.TrayJournal();
+  EXPECT_NE(journal.end(), std::find(journal.begin(), journal.end(), "add\tQuorvel"));
   const int threadsInTimerMode = ThreadCount(::GetProcessId(app.Process()));
+
+  // A manual pass from the tray menu, with its lines in the log view.
+  app.Tray(1, WM_RBUTTONDOWN);
+  HWND menu = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (menu = ::FindWindowW(L"#32768", nullptr)) != nullptr; }));
+  ::PostMessageW(menu, WM_CHAR, 'w', 0);  // "各アプリケーションの未開放メモリを開放(&W)"
+  ASSERT_TRUE(WaitFor([&] { return qvtest::Count(app.LogText(), logtext::kPassEnd) == 1; }));
+  EXPECT_EQ(1u, qvtest::Count(app.LogText(), logtext::kWorkingSetSuccess)) << app.LogText();
+
+  // A condition added through the dialog is in the user's settings file.
+  qvtest::AddHourly(app, "5", 0, "30");
+  ASSERT_TRUE(WaitFor([&] { return qvtest::SavedConditions(app).size() == 5; }));
+
+  // The service installed from the menu, with settings an administrator prepared.
   WriteServiceSettings(COperationTime::kWholeMemory, 10);
 
   app.Command(ID_SERVICE_REGISTER);
@@ -147,7 +157,7 @@ TEST_F(ServiceModeTest, InstallRunsTheServiceBesideTheProgramAndFollowsItUntilIt
 
   // A save tells the service, and its next pass takes twice the share of memory.
   app.Command(ID_RELEASE_LEVEL_20);
-  ASSERT_TRUE(WaitFor([&] { return ServiceReleaseLevel() == 20; }));
+  ASSERT_TRUE(WaitFor([&] { return qvtest::SavedReleaseLevel(Svc(L"\\qvlset.def")) == 20; }));
   ASSERT_TRUE(ViewShowsPasses(2)) << app.LogText();
   const std::vector<unsigned long> after = CommittedSizes(app.LogText());
   ASSERT_EQ(2u, after.size()) << app.LogText();
@@ -170,9 +180,22 @@ TEST_F(ServiceModeTest, InstallRunsTheServiceBesideTheProgramAndFollowsItUntilIt
   app.Command(ID_SERVICE_REGISTER);
   EXPECT_TRUE(TitleBecomes("QuorvelW - Timer Mode - Running")) << app.Title();
   EXPECT_TRUE(ServiceGone());
-  EXPECT_EQ(4u, app.ListRows().size());
-  EXPECT_EQ(152u, qvtest::ReadFileBytes(app.SettingsFile()).size());
+  EXPECT_EQ(5u, app.ListRows().size());
   EXPECT_LE(ThreadCount(::GetProcessId(app.Process())), threadsInTimerMode);
+
+  // Closed during a pass: the icon goes at once, the program when the pass has ended.
+  qvtest::UseLowestLevel(app);
+  app.Command(ID_CLEAN_WHOLE_MEMORY);
+  ASSERT_TRUE(WaitFor([&] { return !app.ToolButtonEnabled(ID_CLEAN_WHOLE_MEMORY); }));
+  ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back() == "remove\t"; }));
+  EXPECT_FALSE(app.Ended(0));
+  ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);  // starts nothing new
+  DWORD code = 99;
+  ASSERT_TRUE(app.Ended(120000, &code));
+  EXPECT_EQ(0u, code);
+  const auto removes = app.TrayJournal();
+  EXPECT_EQ(1, std::count(removes.begin(), removes.end(), "remove\t"));
 }
 
 TEST_F(ServiceModeTest, InstallWritesTheDefaultsIntoTheServiceFolderWhenItHasNone) {
