@@ -5,7 +5,7 @@ set -eu
 want=(cmake ninja-build g++ g++-mingw-w64-x86-64 wine wine64 xvfb xauth fp-utils)
 if [ "${1:-run}" = test ]; then
   want+=(googletest g++-mingw-w64-i686 fonts-ipafont-gothic fonts-wine
-         clang-14 libclang-rt-14-dev imagemagick x11-apps x11-utils liblnk-utils wixl msitools zip)
+         clang-14 libclang-rt-14-dev imagemagick x11-apps x11-utils liblnk-utils wixl msitools zip unzip)
 fi
 missing=()
 for package in "${want[@]}"; do
