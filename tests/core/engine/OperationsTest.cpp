@@ -61,19 +61,7 @@ TEST_F(OperationsTest, WorkingSetTrimReportsEveryProcessButTheFirst) {
   EXPECT_EQ(8u, fake.trimmed.size());
 }
 
-TEST_F(OperationsTest, PrivilegeOrTokenFailureDoesNotStopTheTrims) {
-  AddProcess(0, "idle");
-  AddProcess(4, "a.exe");
-  fake.privilegeEnabled = false;
-  EXPECT_EQ(1, clean.OptimizeWorkingSet(1));
-  EXPECT_EQ("システム特権の取得に失敗", Lines()[0]);
-  fake.tokenOpens = false;
-  EXPECT_EQ(1, clean.OptimizeWorkingSet(1));
-  EXPECT_EQ("アクセストークンの取得に失敗", Lines()[3]);
-  EXPECT_EQ((std::vector<std::uint32_t>{4, 4}), fake.trimmed);
-}
-
-TEST_F(OperationsTest, FailedSnapshotTouchesNoProcessAndLeavesTheSaveFlag) {
+TEST_F(OperationsTest, AFailedSnapshotStopsTheTrimsAndAPrivilegeOrTokenFailureDoesNot) {
   AddProcess(0, "idle");
   AddProcess(4, "a.exe");
   fake.snapshotTaken = false;
@@ -83,6 +71,15 @@ TEST_F(OperationsTest, FailedSnapshotTouchesNoProcessAndLeavesTheSaveFlag) {
             Lines());
   EXPECT_TRUE(fake.opened.empty());
   EXPECT_EQ(0, clean.m_appSetting.m_bModified);
+
+  fake.snapshotTaken = true;
+  fake.privilegeEnabled = false;
+  EXPECT_EQ(1, clean.OptimizeWorkingSet(1));
+  EXPECT_EQ("システム特権の取得に失敗", Lines()[2]);
+  fake.tokenOpens = false;
+  EXPECT_EQ(1, clean.OptimizeWorkingSet(1));
+  EXPECT_EQ("アクセストークンの取得に失敗", Lines()[5]);
+  EXPECT_EQ((std::vector<std::uint32_t>{4, 4}), fake.trimmed);
 }
 
 TEST_F(OperationsTest, FailedAttemptShrinksByOnePercentAndOnlyTheFirstIsTopDown) {

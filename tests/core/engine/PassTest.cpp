@@ -173,11 +173,14 @@ TEST_F(PassTest, CpuLoadAboveEitherLimitRefusesThePass) {
       EXPECT_EQ(0, clean.m_appSetting.m_timeLastExecute);
     }
   }
-  // An unsupported measurement gives -1, which exceeds no limit.
-  ResetCpuLoadStateForTesting();
-  fake.version = {1, 4};
-  EXPECT_EQ(1, ConditionPass());
-  EXPECT_EQ("CPU負荷 -1 %", Lines()[1]);
+  // Windows 95, or no version at all, measures nothing and gives -1, which exceeds no limit.
+  for (const bool known : {true, false}) {
+    ResetCpuLoadStateForTesting();
+    fake.version = {1, 4};
+    fake.versionKnown = known;
+    EXPECT_EQ(1, ConditionPass());
+    EXPECT_EQ("CPU負荷 -1 %", Lines()[1]);
+  }
 }
 
 // The pass on its thread, with the same fakes.
