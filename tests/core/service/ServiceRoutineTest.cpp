@@ -243,16 +243,12 @@ constexpr char kPath[] = "C:\\Quorvel\\SVC\\qvlset.def";
 constexpr char kBackup[] = "C:\\Quorvel\\SVC\\qvlset.bak";
 constexpr char kCutLine[] = "エラー: 読み込みに失敗しました\r\nバックアップからの回復を図ります\n";
 
-std::string SettingsBytes(std::size_t conditions, std::int32_t timerDelay) {
-  CAppSetting record;
-  for (std::size_t i = 0; i < conditions; ++i) {
-    record.m_aOperationTime.push_back(std::make_unique<COperationTime>());
-  }
-  record.m_nTimerDelay = timerDelay;
-  record.m_bModified = 1;
-  qvtest::MemoryFileStore store;
-  record.Save("x.def", store);
-  return store.files["x.def"];
+// A version-5 file of empty conditions, the timer delay among the default options.
+std::string SettingsBytes(std::int32_t conditions, std::int32_t timerDelay) {
+  std::string bytes = qvtest::Int32Bytes({5, conditions});
+  for (std::int32_t i = 0; i < conditions; ++i)
+    bytes += qvtest::Int32Bytes({1, 0, 0, 0, 0, 0, 0, 0});
+  return bytes + qvtest::Int32Bytes({50, 1024, timerDelay, 5});
 }
 
 TEST(ServiceSettingsTest, AReloadTakesOverWhatAnOpenedFileGaveAndKeepsTheSettingsOtherwise) {

@@ -228,11 +228,9 @@ TEST(SettingsRecordTest, AssignmentCopiesConditionsAsSeparateObjects) {
   target = source;
 
   ASSERT_EQ(4u, target.m_aOperationTime.size());
-  for (std::size_t i = 0; i < 4; ++i) {
-    EXPECT_NE(source.m_aOperationTime[i].get(), target.m_aOperationTime[i].get());
+  for (std::size_t i = 0; i < 4; ++i)
     EXPECT_EQ(1, *target.m_aOperationTime[i] == *source.m_aOperationTime[i]);
-  }
-  target.m_aOperationTime[0]->m_nCpuLoadLimit = 99;
+  target.m_aOperationTime[0]->m_nCpuLoadLimit = 99;  // separate objects
   EXPECT_EQ(10, source.m_aOperationTime[0]->m_nCpuLoadLimit);
   EXPECT_EQ((Values{70, 0, 3, 9}), Options(target));
   // Each engine keeps its own last-execution time and save flag.
@@ -240,26 +238,23 @@ TEST(SettingsRecordTest, AssignmentCopiesConditionsAsSeparateObjects) {
   EXPECT_EQ(0, target.m_bModified);
 }
 
+// The initial last-execution time is local midnight of 1 January 2000.
 TEST(SettingsRecordTest, ClearKeepsTheOptionsAndResetsTimeAndFlag) {
+  std::tm midnight{};
+  midnight.tm_year = 100;
+  midnight.tm_mday = 1;
+  midnight.tm_isdst = -1;
   CAppSetting setting;
-  const QvTime initial = setting.m_timeLastExecute;
+  EXPECT_EQ(std::mktime(&midnight), setting.m_timeLastExecute);
   setting.SetDefaultSetting();
   setting.m_nInterval = 17;
   setting.m_bModified = 1;
   setting.m_timeLastExecute = 5;
   setting.Clear();
   EXPECT_TRUE(setting.m_aOperationTime.empty());
-  EXPECT_EQ(initial, setting.m_timeLastExecute);
+  EXPECT_EQ(std::mktime(&midnight), setting.m_timeLastExecute);
   EXPECT_EQ(0, setting.m_bModified);
   EXPECT_EQ(17, setting.m_nInterval);
-}
-
-TEST(SettingsRecordTest, InitialLastExecuteIsLocalMidnightOfYear2000) {
-  std::tm midnight{};
-  midnight.tm_year = 100;
-  midnight.tm_mday = 1;
-  midnight.tm_isdst = -1;
-  EXPECT_EQ(std::mktime(&midnight), CAppSetting().m_timeLastExecute);
 }
 
 }  // namespace
