@@ -1,5 +1,4 @@
-// One fake of the engine's four seams, steered by the tests: system (clock in UTC, notifications,
-// threads, log files in memory), processes, virtual memory and performance data.
+// One fake of the engine's four seams: system (UTC clock), processes, memory, performance data.
 #pragma once
 
 #include <algorithm>
@@ -62,8 +61,7 @@ struct FakeProcess {
   bool countersAfter = true;
 };
 
-// An object of a performance data block: two other counters, then the one sought; without
-// instances (value), or with named ones.
+// A performance object: two other counters, then the one sought, without instances or with them.
 struct PerfObject {
   std::int32_t titleIndex, counterIndex;
   std::int64_t value;

@@ -1,5 +1,4 @@
-// Helpers for tests of the settings files: byte images, an in-memory file store and a
-// reporter that remembers what it was told.
+// Settings-file helpers: byte images, an in-memory file store and a recording reporter.
 #pragma once
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// The window program's decisions that need no window: the command line, when "-q" closes,
-// the tray's tips and menu placement, the gate of timer passes; and the window-settings file.
+// The window program's window-free decisions (command line, "-q", tray, timer gate), its file.
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
@@ -100,8 +99,8 @@ TEST(TrayTest, TheMenuOpensOnTheTaskbarsInnerEdge) {
   };
   for (const auto& c : cases) {
     const Point p = TrayMenuPoint(cursor, desktop, c.taskbar);
-    EXPECT_EQ(c.expected.x, p.x) << c.taskbar.left << "," << c.taskbar.top;
-    EXPECT_EQ(c.expected.y, p.y) << c.taskbar.left << "," << c.taskbar.top;
+    EXPECT_EQ(std::make_pair(c.expected.x, c.expected.y), std::make_pair(p.x, p.y))
+        << c.taskbar.left << "," << c.taskbar.top;
   }
 }
 

@@ -1,5 +1,4 @@
-// One cleaning pass: what it writes, when a condition pass is refused, how it prompts the window;
-// its thread, the busy flag and lines taken while the pass writes.
+// One cleaning pass: its lines, refusals and prompts; its thread, busy flag and line taking.
 #include <gtest/gtest.h>
 
 #include "engine/CpuLoad.h"

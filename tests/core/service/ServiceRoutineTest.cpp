@@ -1,5 +1,4 @@
-// The service routine and its control handler, driven through minutes and hours of fake time; its
-// reload of the settings, and its engine interface after a pass has been ended by force.
+// The service routine and its handler over fake time, its reload, and its engine after a force.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 

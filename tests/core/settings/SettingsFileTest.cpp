@@ -1,6 +1,4 @@
-// The settings record in memory (comparison, assignment, clearing, the initial last-execution
-// time) and its file: the layout Save writes, every layout Load reads, and the recovery from the
-// backup when a file ends early.
+// The settings record in memory, and its file: what Save writes, what Load reads, the recovery.
 #include <gtest/gtest.h>
 
 #include <ctime>

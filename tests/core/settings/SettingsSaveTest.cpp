@@ -1,5 +1,4 @@
-// Saving through the platform's file system: the settings file is replaced in one step, the
-// previous one is kept as the backup, and a failed write leaves the old file as it was.
+// Saving through the real file system: one-step replace, the backup, a failed write's old file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
