@@ -197,11 +197,10 @@ TEST_F(WindowSettingTest, OlderLayoutsLeaveTheFieldsTheyDoNotCarry) {
   files.files[kPath] =
       Int32Bytes({2}) + rectAndTwoBands + Int32Bytes({70, 0, 9, 0x10000000, 1, 200, 180});
   ASSERT_EQ(72u, files.files[kPath].size());
-  CWindowSetting fresh;
-  ASSERT_EQ(1, fresh.Load(kPath, files, reporter));
+  ASSERT_EQ(1, Load());
   EXPECT_EQ((std::vector<std::int32_t>{1, 2, 3, 4, 50, 1, 0, 60, 0, 8, 70, 0, 9, 0x10000000, 1, 200,
                                        180, 100, 0}),
-            Fields(fresh));
+            Fields(loaded));
   EXPECT_TRUE(reporter.texts.empty());
 }
 

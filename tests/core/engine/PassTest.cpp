@@ -185,16 +185,16 @@ TEST_F(PassTest, CpuLoadAboveEitherLimitRefusesThePass) {
 // The pass on its thread, with the same fakes.
 using PassThreadTest = PassTest;
 
-TEST_F(PassThreadTest, WindowPassEndsWithAPromptAndTrimsTheOwnProcess) {
+TEST_F(PassThreadTest, WindowPassEndsWithAPromptAndTrimsTheOwnProcessAndNoThreadStartsNone) {
   ASSERT_EQ(1, DoCleanUp(&clean));
   EXPECT_EQ(0, clean.m_bRunning);
   EXPECT_EQ(3, fake.sends) << "start line, end line and the end of the pass";
   EXPECT_EQ(1, fake.ownTrims);
   EXPECT_EQ(7u, clean.m_aLog.GetCount()) << "the window program takes the lines";
   EXPECT_TRUE(clean.WaitForPass(0));
-}
 
-TEST_F(PassThreadTest, NullEngineOrAThreadThatCannotStartLeavesTheEngineIdle) {
+  // No engine, or a thread that cannot start, leaves the engine idle.
+  clean.m_aLog.TakeAll();
   EXPECT_EQ(0, DoCleanUp(nullptr));
   fake.failThreadStart = true;
   EXPECT_EQ(0, DoCleanUp(&clean));

@@ -200,20 +200,7 @@ TEST_F(SettingsFileTest, SaveWritesOnlyWhileTheSaveFlagIsSet) {
   EXPECT_EQ(0, setting.Save(kPath, files)) << "a failed replace is a failed save";
 }
 
-TEST(ConditionRecordTest, EveryFieldTakesPartInTheComparison) {
-  std::int32_t COperationTime::*fields[] = {
-      &COperationTime::m_nExecMode,   &COperationTime::m_nDay,
-      &COperationTime::m_nHour,       &COperationTime::m_nMinute,
-      &COperationTime::m_nMemoryLoad, &COperationTime::m_nCpuLoadLimit,
-      &COperationTime::m_nOperation};
-  for (auto field : fields) {
-    COperationTime a, b;
-    b.*field += 1;
-    EXPECT_EQ(0, a == b);
-  }
-}
-
-TEST(SettingsRecordTest, AssignmentCopiesConditionsAsSeparateObjects) {
+TEST(SettingsRecordTest, AssignmentCopiesConditionsAsSeparateObjectsThatCompareByEveryField) {
   CAppSetting source;
   source.SetDefaultSetting();
   SetOptions(source, {70, 0, 3, 9});
@@ -230,6 +217,14 @@ TEST(SettingsRecordTest, AssignmentCopiesConditionsAsSeparateObjects) {
     EXPECT_EQ(1, *target.m_aOperationTime[i] == *source.m_aOperationTime[i]);
   target.m_aOperationTime[0]->m_nCpuLoadLimit = 99;  // separate objects
   EXPECT_EQ(10, source.m_aOperationTime[0]->m_nCpuLoadLimit);
+  for (auto field :
+       {&COperationTime::m_nExecMode, &COperationTime::m_nDay, &COperationTime::m_nHour,
+        &COperationTime::m_nMinute, &COperationTime::m_nMemoryLoad,
+        &COperationTime::m_nCpuLoadLimit, &COperationTime::m_nOperation}) {
+    COperationTime changed = *source.m_aOperationTime[1];
+    changed.*field += 1;
+    EXPECT_EQ(0, changed == *source.m_aOperationTime[1]) << "every field takes part in ==";
+  }
   EXPECT_EQ((Values{70, 0, 3, 9}), Options(target));
   // Each engine keeps its own last-execution time and save flag.
   EXPECT_EQ(2000, target.m_timeLastExecute);
