@@ -24,18 +24,12 @@ namespace qvtest {
 
 // Seconds since 1970 of a UTC date and time (days past the month's end roll over), and back.
 inline QvTime TimeOf(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-  std::tm t{};
-  t.tm_year = year - 1900;
-  t.tm_mon = month - 1;
-  t.tm_mday = day;
-  t.tm_hour = hour;
-  t.tm_min = minute;
-  t.tm_sec = second;
-#ifdef _WIN32
-  return _mkgmtime64(&t);
-#else
-  return timegm(&t);
-#endif
+  const int y = year - (month <= 2 ? 1 : 0);  // years from 1 March of year 0, in 400-year eras
+  const int era = y / 400, yearOfEra = y % 400;
+  const int dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  const QvTime days =
+      era * 146097LL + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear - 719468;
+  return ((days * 24 + hour) * 60 + minute) * 60 + second;
 }
 
 inline CLocalTime BreakDown(QvTime time) {
