@@ -171,20 +171,17 @@ TEST_F(ServiceRoutineTest, AContinueStartsTheNextTurnAtOnceAndAPausedServiceDoes
 
 // After a pass that outlives the grace the forced end reports only the stopped state, then ends.
 TEST(ServiceStopTest, AStopIsAnsweredAtOnceAndTheStopReportsRisingCheckPointsUntilStopped) {
-  struct Case {
-    QvTime passSeconds;
-    bool pausedFirst;
-  };
-  for (const Case c : {Case{0, true}, Case{45, false}, Case{24 * 60 * kMinute, false}}) {
-    SCOPED_TRACE(c.passSeconds);
-    const bool forced = c.passSeconds > kStopGraceSeconds;
+  for (const auto& [passSeconds, pausedFirst] :
+       {std::pair<QvTime, bool>{0, true}, {45, false}, {24 * 60 * kMinute, false}}) {
+    SCOPED_TRACE(passSeconds);
+    const bool forced = passSeconds > kStopGraceSeconds;
     FakeServiceWorld world;
     CVorelService service(world);
     world.WriteFile(0, 1);
-    world.SetPass(c.passSeconds);
+    world.SetPass(passSeconds);
     world.Start(service, 1);
     world.RunFor(5);
-    if (c.pausedFirst) world.Control(service, kControlPause);
+    if (pausedFirst) world.Control(service, kControlPause);
     const std::size_t stop = world.Seen().reports.size();
     world.Control(service, kControlStop);
     if (!world.Seen().end) {
@@ -210,10 +207,10 @@ TEST(ServiceStopTest, AStopIsAnsweredAtOnceAndTheStopReportsRisingCheckPointsUnt
     EXPECT_EQ(kServiceStopped, r.back().status.dwCurrentState);
     EXPECT_EQ(0u, r.back().status.dwWin32ExitCode + r.back().status.dwCheckPoint);
     std::vector<std::string> lines{kStartedLine, kStopLine, kStoppedLine};
-    if (c.pausedFirst) lines.insert(lines.begin() + 1, kPauseLine);
+    if (pausedFirst) lines.insert(lines.begin() + 1, kPauseLine);
     EXPECT_EQ(lines, seen.lines);
     if (!forced) {
-      EXPECT_EQ(std::max<QvTime>(5, c.passSeconds), r.back().time - kStart);
+      EXPECT_EQ(std::max<QvTime>(5, passSeconds), r.back().time - kStart);
       EXPECT_FALSE(seen.forcedAt);
       continue;
     }
