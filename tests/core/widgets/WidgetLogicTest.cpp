@@ -22,7 +22,7 @@ FrameKey Key(M message, unsigned key, int state = kStateNone, std::string mods =
   return {message, key, held('s'), held('c'), held('a'), held('r'), state, mnemonic};
 }
 
-TEST(MenuBarKeysTest, AFreshAltOrPlainF10TogglesAndIsAlwaysConsumed) {
+TEST(MenuBarKeysTest, AFreshAltOrPlainF10TogglesAndIsAlwaysConsumedAndButtonModeKeys) {
   for (unsigned key : {kKeyMenu, kKeyF10}) {
     for (int state : {kStateNone, kStateButtons}) {
       EXPECT_EQ(A::ToggleKeyboardMode, ClassifyFrameKey(Key(M::SysKeyDown, key, state)));
@@ -30,14 +30,10 @@ TEST(MenuBarKeysTest, AFreshAltOrPlainF10TogglesAndIsAlwaysConsumed) {
       EXPECT_EQ(A::Consume, ClassifyFrameKey(Key(M::SysKeyUp, key, state)));
     }
   }
-}
-
-TEST(MenuBarKeysTest, ButtonModeKeys) {
   for (M message : {M::KeyDown, M::SysKeyDown}) {
     EXPECT_EQ(A::EndTracking, ClassifyFrameKey(Key(message, kKeyEscape, kStateButtons)));
-    for (unsigned key : {kKeySpace, kKeyUp, kKeyDown}) {
+    for (unsigned key : {kKeySpace, kKeyUp, kKeyDown})
       EXPECT_EQ(A::TrackHot, ClassifyFrameKey(Key(message, key, kStateButtons)));
-    }
     EXPECT_EQ(A::HotPrevious, ClassifyFrameKey(Key(message, kKeyLeft, kStateButtons)));
     EXPECT_EQ(A::HotNext, ClassifyFrameKey(Key(message, kKeyRight, kStateButtons)));
   }
@@ -69,7 +65,7 @@ TEST(MenuBarKeysTest, ModifiersLettersAndOtherKeys) {
   }
 }
 
-TEST(MenuBarKeysTest, ArrowsInsideADropDown) {
+TEST(MenuBarKeysTest, ArrowsInsideADropDownAndBetweenButtons) {
   EXPECT_EQ(MenuKeyAction::SwitchNext, ClassifyMenuKey(kKeyRight, false, false));
   EXPECT_EQ(MenuKeyAction::SwitchPrevious, ClassifyMenuKey(kKeyLeft, false, false));
   // Right on an item that opens a sub-menu opens it; Left inside a sub-menu closes it.
@@ -79,9 +75,7 @@ TEST(MenuBarKeysTest, ArrowsInsideADropDown) {
   EXPECT_EQ(MenuKeyAction::SwitchPrevious, ClassifyMenuKey(kKeyLeft, true, false));
   EXPECT_EQ(MenuKeyAction::EscapePressed, ClassifyMenuKey(kKeyEscape, true, true));
   EXPECT_EQ(MenuKeyAction::PassToMenu, ClassifyMenuKey(kKeyDown, false, false));
-}
-
-TEST(MenuBarKeysTest, NextButtonWrapsAtBothEnds) {
+  // Between the bar's buttons the arrows wrap at both ends.
   EXPECT_EQ(1, NextButton(0, false, 3));
   EXPECT_EQ(0, NextButton(2, false, 3));
   EXPECT_EQ(2, NextButton(0, true, 3));
