@@ -95,7 +95,6 @@ TEST_F(CpuLoadTest, LargeDataGrowsTheBufferWhichTheNextSampleKeepsWithinABound) 
   sampler.GetSample();
   EXPECT_EQ((std::vector<std::uint32_t>{102400, 160240, 160240}), fake.querySizes)
       << "grown by the reported size and 10240 bytes; the next sample starts with it";
-  EXPECT_EQ(160240u, PerformanceBufferSizeForTesting());
   fake.blocks = {std::string(200u << 20, '\0')};  // more than is ever offered
   EXPECT_EQ(0, sampler.GetSample()) << "a system that always wants more does not hang it";
   EXPECT_LE(PerformanceBufferSizeForTesting(), 64u << 20);
