@@ -22,13 +22,10 @@ using qvtest::kStart;
 
 class ServiceRoutineTest : public ::testing::Test {
  protected:
+  // Every test starts the service.
   void TearDown() override {
-    if (started && !world.Seen().end) world.Control(service, kControlStop);
+    if (!world.Seen().end) world.Control(service, kControlStop);
     world.Join();  // before the service goes: the stop may still wait for a pass
-  }
-  void Start(QvTime secondsAgo = 0) {
-    started = true;
-    world.Start(service, secondsAgo);
   }
 
   std::uint32_t LastReportedState() {
@@ -38,13 +35,12 @@ class ServiceRoutineTest : public ::testing::Test {
 
   FakeServiceWorld world;
   CVorelService service{world};
-  bool started = false;
 };
 
 // An interrogate or an unknown control wakes nothing and is answered with one report.
 TEST_F(ServiceRoutineTest, StartReportsRunningAndOtherControlsAreAnsweredWithOneReport) {
   world.WriteFile(0, 1);
-  Start(1);
+  world.Start(service, 1);
   const CServiceStatus first = world.Seen().reports.at(0).status;
   EXPECT_EQ(0x10u, first.dwServiceType);
   EXPECT_EQ(kServiceRunning, first.dwCurrentState);
@@ -69,7 +65,7 @@ TEST_F(ServiceRoutineTest, StartReportsRunningAndOtherControlsAreAnsweredWithOne
 
 TEST_F(ServiceRoutineTest, EventsThatCannotBeCreatedEndTheServiceWithAnError) {
   world.failEvent = 1;
-  Start();
+  world.Start(service);
   EXPECT_EQ(CServiceEnd::kEventsFailed, world.Join());
   const auto seen = world.Seen();
   ASSERT_EQ(1u, seen.reports.size());
@@ -115,7 +111,7 @@ TEST(ServiceTurnTest, TheStartDelayHoldsPassesBackAndOnlyTheFirstIsTheStartupPas
 TEST_F(ServiceRoutineTest, ABusyEngineSkipsTheTurnAndAnInterrogateIsServedAtTheFirstIdleTurn) {
   world.WriteFile(0, 1);
   world.SetPass(150);
-  Start(1);
+  world.Start(service, 1);
   world.RunFor(10);
   world.WriteFile(0, 3);
   world.Control(service, kControlInterrogate);
@@ -136,7 +132,7 @@ TEST_F(ServiceRoutineTest, AnInterrogateThatComesInDuringTheReadIsNotLost) {
     world.WriteFile(0, 4);
     service.ServiceCtrlHandler(kControlInterrogate);
   };
-  Start(1);
+  world.Start(service, 1);
   EXPECT_EQ(1u, world.Seen().passes.back().conditions);
   world.RunFor(kMinute);
   EXPECT_EQ(2, world.Seen().reloads);
@@ -146,7 +142,7 @@ TEST_F(ServiceRoutineTest, AnInterrogateThatComesInDuringTheReadIsNotLost) {
 // While paused the loop neither reads nor starts passes, and an interrogate waits for the continue.
 TEST_F(ServiceRoutineTest, AContinueStartsTheNextTurnAtOnceAndAPausedServiceDoesNothing) {
   world.WriteFile(0, 1);
-  Start(1);
+  world.Start(service, 1);
   world.RunFor(20);
   world.Control(service, kControlContinue);
   EXPECT_EQ(20, world.Seen().passes.back().time - kStart);
@@ -225,7 +221,7 @@ TEST(ServiceStopTest, AStopIsAnsweredAtOnceAndTheStopReportsRisingCheckPointsUnt
 TEST_F(ServiceRoutineTest, AFailingLoopWaitsForTheRunningPassAndReportsTheFailure) {
   world.WriteFile(0, 1);
   world.SetPass(45, true);
-  Start(1);
+  world.Start(service, 1);
   EXPECT_FALSE(world.Seen().end) << "the pass still runs";
   EXPECT_EQ(CServiceEnd::kLoopFailed, world.Join());
   const auto seen = world.Seen();
