@@ -1,5 +1,4 @@
-// The least a tray-resident program can be: one hidden window and one tray icon. The idle
-// benchmark measures QuorvelW against it.
+// The least a tray-resident program can be, which the idle benchmark measures QuorvelW against.
 #include <windows.h>
 
 #include <shellapi.h>

@@ -1,4 +1,5 @@
 // Arbitrary bytes as a settings file and its backup: no crash, no hang, no conditions from nothing.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,4 @@
-// One fake of the engine's four seams, steered by the tests: system (clock in UTC, notifications,
-// threads, log files in memory), processes, virtual memory and performance data.
+// One fake of the engine's four seams: system (UTC clock), processes, memory, performance data.
 #pragma once
 
 #include <algorithm>
@@ -19,23 +18,18 @@
 #include "engine/ProcessSystem.h"
 #include "engine/StdPassThread.h"
 #include "engine/VirtualMemory.h"
+#include "support/SettingsFiles.h"
 
 namespace qvtest {
 
 // Seconds since 1970 of a UTC date and time (days past the month's end roll over), and back.
 inline QvTime TimeOf(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-  std::tm t{};
-  t.tm_year = year - 1900;
-  t.tm_mon = month - 1;
-  t.tm_mday = day;
-  t.tm_hour = hour;
-  t.tm_min = minute;
-  t.tm_sec = second;
-#ifdef _WIN32
-  return _mkgmtime64(&t);
-#else
-  return timegm(&t);
-#endif
+  const int y = year - (month <= 2 ? 1 : 0);  // years from 1 March of year 0, in 400-year eras
+  const int era = y / 400, yearOfEra = y % 400;
+  const int dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  const QvTime days =
+      era * 146097LL + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear - 719468;
+  return ((days * 24 + hour) * 60 + minute) * 60 + second;
 }
 
 inline CLocalTime BreakDown(QvTime time) {
@@ -61,60 +55,42 @@ struct FakeProcess {
   bool countersAfter = true;
 };
 
-inline void Put32(std::string& bytes, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
-}
-inline void Put64(std::string& bytes, std::size_t at, std::int64_t value) {
-  Put32(bytes, at, static_cast<std::uint32_t>(value));
-  Put32(bytes, at + 4, static_cast<std::uint32_t>(static_cast<std::uint64_t>(value) >> 32));
-}
-
-// An object of a performance data block: two other counters, then the one sought; without
-// instances (value), or with named ones.
+// A performance object: two other counters, then the one sought, without instances or with them.
 struct PerfObject {
-  std::uint32_t titleIndex, counterIndex;
+  std::int32_t titleIndex, counterIndex;
   std::int64_t value;
   std::vector<std::pair<std::u16string, std::int64_t>> instances;
 };
 
+inline std::string Int64Bytes(std::int64_t value) {
+  return Int32Bytes({static_cast<std::int32_t>(value), static_cast<std::int32_t>(value >> 32)});
+}
+
 // A performance data block in the system's published layout, as the registry returns it.
 inline std::string PerfBlock(std::int64_t time100ns, const std::vector<PerfObject>& objects) {
-  std::string block(88, '\0');
-  Put32(block, 24, 88);  // header length
-  Put32(block, 28, static_cast<std::uint32_t>(objects.size()));
-  Put64(block, 72, time100ns);
+  auto counters = [](std::int64_t value) {  // block length, two other values, the one sought
+    return Int32Bytes({32, 0}) + Int64Bytes(1000) + Int64Bytes(1001) + Int64Bytes(value);
+  };
+  std::string block =
+      Int32Bytes({0, 0, 0, 0, 0, 0, 88, static_cast<std::int32_t>(objects.size())}) +
+      std::string(40, '\0') + Int64Bytes(time100ns) + std::string(8, '\0');
   for (const PerfObject& o : objects) {
-    std::string object(64 + 3 * 40, '\0');  // header, three counter definitions
-    Put32(object, 4, static_cast<std::uint32_t>(object.size()));
-    Put32(object, 8, 64);
-    Put32(object, 12, o.titleIndex);
-    Put32(object, 32, 3);
-    Put32(object, 40, o.instances.empty() ? ~0u : static_cast<std::uint32_t>(o.instances.size()));
-    for (std::uint32_t i = 0; i < 3; ++i) {
-      Put32(object, 64 + 40 * i, 40);
-      Put32(object, 68 + 40 * i, i == 2 ? o.counterIndex : 9000 + i);
-      Put32(object, 100 + 40 * i, 8 + 8 * i);  // after the block length and its padding
-    }
-    auto counters = [](std::int64_t value) {
-      std::string counterBlock(32, '\0');
-      Put32(counterBlock, 0, 32);
-      Put64(counterBlock, 8, 1000);
-      Put64(counterBlock, 16, 1001);
-      Put64(counterBlock, 24, value);
-      return counterBlock;
-    };
-    if (o.instances.empty()) object += counters(o.value);
+    std::string data = o.instances.empty() ? counters(o.value) : "";
     for (const auto& [name, value] : o.instances) {
-      std::string definition(24, '\0');
-      for (char16_t c : name + u'\0')
-        definition += {static_cast<char>(c), static_cast<char>(c >> 8)};
-      definition.resize((definition.size() + 7) / 8 * 8, '\0');
-      Put32(definition, 0, static_cast<std::uint32_t>(definition.size()));
-      Put32(definition, 16, 24);  // the name's offset
-      object += definition + counters(value);
+      std::string utf16;
+      for (char16_t c : name + u'\0') utf16 += {static_cast<char>(c), static_cast<char>(c >> 8)};
+      utf16.resize((utf16.size() + 7) / 8 * 8, '\0');
+      data += Int32Bytes({static_cast<std::int32_t>(24 + utf16.size()), 0, 0, 0, 24, 0}) + utf16 +
+              counters(value);
     }
-    Put32(object, 0, static_cast<std::uint32_t>(object.size()));
-    block += object;
+    // Lengths of the whole object and of its definitions, the header's length, three counters.
+    const auto instances = static_cast<std::int32_t>(o.instances.size());
+    block += Int32Bytes({static_cast<std::int32_t>(184 + data.size()), 184, 64, o.titleIndex, 0, 0,
+                         0, 0, 3, 0, instances ? instances : -1, 0, 0, 0, 0, 0});
+    for (std::int32_t i = 0; i < 3; ++i) {
+      block += Int32Bytes({40, i == 2 ? o.counterIndex : 9000 + i, 0, 0, 0, 0, 0, 0, 0, 8 + 8 * i});
+    }
+    block += data;
   }
   return block;
 }

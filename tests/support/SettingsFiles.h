@@ -1,13 +1,11 @@
-// Helpers for tests of the settings files: byte images, an in-memory file store and a
-// reporter that remembers what it was told.
+// Settings-file helpers: byte images, an in-memory file store and a recording reporter.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -51,17 +49,14 @@ class MemoryFileStore final : public IFileStore {
  private:
   class Reader final : public IFileReader {
    public:
-    explicit Reader(std::string bytes) : bytes_(std::move(bytes)) {}
+    explicit Reader(const std::string& bytes) : in_(bytes) {}
     std::size_t Read(void* buffer, std::size_t size) override {
-      const std::size_t n = std::min(size, bytes_.size() - pos_);
-      if (n > 0) std::memcpy(buffer, bytes_.data() + pos_, n);
-      pos_ += n;
-      return n;
+      in_.read(static_cast<char*>(buffer), static_cast<std::streamsize>(size));
+      return static_cast<std::size_t>(in_.gcount());
     }
 
    private:
-    std::string bytes_;
-    std::size_t pos_ = 0;
+    std::istringstream in_;
   };
 };
 

@@ -1,5 +1,4 @@
-// The window program's decisions that need no window: the command line, when "-q" closes,
-// the tray's tips and menu placement, the gate of timer passes; and the window-settings file.
+// The window program's window-free decisions (command line, "-q", tray, timer gate), its file.
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
@@ -100,8 +99,8 @@ TEST(TrayTest, TheMenuOpensOnTheTaskbarsInnerEdge) {
   };
   for (const auto& c : cases) {
     const Point p = TrayMenuPoint(cursor, desktop, c.taskbar);
-    EXPECT_EQ(c.expected.x, p.x) << c.taskbar.left << "," << c.taskbar.top;
-    EXPECT_EQ(c.expected.y, p.y) << c.taskbar.left << "," << c.taskbar.top;
+    EXPECT_EQ(std::make_pair(c.expected.x, c.expected.y), std::make_pair(p.x, p.y))
+        << c.taskbar.left << "," << c.taskbar.top;
   }
 }
 
@@ -198,11 +197,10 @@ TEST_F(WindowSettingTest, OlderLayoutsLeaveTheFieldsTheyDoNotCarry) {
   files.files[kPath] =
       Int32Bytes({2}) + rectAndTwoBands + Int32Bytes({70, 0, 9, 0x10000000, 1, 200, 180});
   ASSERT_EQ(72u, files.files[kPath].size());
-  CWindowSetting fresh;
-  ASSERT_EQ(1, fresh.Load(kPath, files, reporter));
+  ASSERT_EQ(1, Load());
   EXPECT_EQ((std::vector<std::int32_t>{1, 2, 3, 4, 50, 1, 0, 60, 0, 8, 70, 0, 9, 0x10000000, 1, 200,
                                        180, 100, 0}),
-            Fields(fresh));
+            Fields(loaded));
   EXPECT_TRUE(reporter.texts.empty());
 }
 

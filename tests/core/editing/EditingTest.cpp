@@ -1,6 +1,4 @@
-// The texts of the condition list's rows, and the condition and options dialogs' decisions:
-// which inputs each mode enables, the order of the checks and questions of OK, and the numbers
-// as they are read from the edits.
+// The condition list's row texts and the condition and options dialogs' decisions.
 #include <gtest/gtest.h>
 
 #include <climits>

@@ -12,18 +12,15 @@ namespace {
 using qvtest::Condition;
 using qvtest::TimeOf;
 
-struct MatchCase {
-  const char* name;
-  COperationTime condition;
-  QvTime at;
-  std::uint32_t load;
-  bool startup;
-  bool matches;
-};
-
 TEST(ConditionMatchTest, ModesMatchTheirMomentOnly) {
   const QvTime midnight = TimeOf(2026, 12, 7);
-  const MatchCase cases[] = {
+  const struct {
+    const char* name;
+    COperationTime condition;
+    QvTime at;
+    std::uint32_t load;
+    bool startup, matches;
+  } cases[] = {
       {"hourly at its minute", Condition(0, -1, -1, 15), TimeOf(2026, 12, 7, 10, 15), 0, 0, 1},
       {"hourly, any day", Condition(0, -1, -1, 15), TimeOf(2027, 2, 28, 11, 15, 59), 0, 0, 1},
       {"hourly, next minute", Condition(0, -1, -1, 15), TimeOf(2026, 12, 7, 10, 16), 0, 0, 0},
@@ -44,7 +41,7 @@ TEST(ConditionMatchTest, ModesMatchTheirMomentOnly) {
       {"minute unused", Condition(0, -1, -1, -1), midnight, 0, 0, 0},
       {"hour unused", Condition(1, -1, -1, 0), midnight, 0, 0, 0},
   };
-  for (const MatchCase& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(c.matches, ConditionMatches(c.condition, qvtest::BreakDown(c.at), c.load, c.startup))
         << c.name;
   }
@@ -63,19 +60,16 @@ TEST(ConditionMatchTest, WeekdayModesMatchOnlyTheirDay) {
   }
 }
 
-struct Selecting {
-  std::int32_t operation, cpuLimit;
-  bool matching;
-};
-
-struct SelectionCase {
-  const char* name;
-  std::vector<Selecting> conditions;
-  CConditionOutcome expected;
-};
-
 TEST(ConditionSelectionTest, MatchingConditionsCombine) {
-  const SelectionCase cases[] = {
+  struct Selecting {
+    std::int32_t operation, cpuLimit;
+    bool matching;
+  };
+  const struct {
+    const char* name;
+    std::vector<Selecting> conditions;
+    CConditionOutcome expected;
+  } cases[] = {
       {"none", {}, {0, 0, 0, 100, 100}},
       {"smallest limit of the same operation",
        {{0, 30, 1}, {0, 50, 1}, {0, 10, 0}},
@@ -84,7 +78,7 @@ TEST(ConditionSelectionTest, MatchingConditionsCombine) {
       {"whole memory, then both", {{1, 20, 1}, {2, 40, 1}}, {1, 1, 1, 40, 20}},
       {"unknown operations", {{3, 5, 1}, {-1, 5, 1}}, {1, 0, 0, 100, 100}},
   };
-  for (const SelectionCase& c : cases) {
+  for (const auto& c : cases) {
     COperationTimeArray conditions;
     for (const Selecting& s : c.conditions) {
       conditions.push_back(

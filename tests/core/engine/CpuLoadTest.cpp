@@ -15,7 +15,7 @@ constexpr std::int64_t kSecond = 10000000;  // in 100 ns
 
 // A processor object with an instance of that name among others, its idle counter at idle.
 std::string ProcessorBlock(std::int64_t time, std::int64_t idle, const char16_t* total = u"_total",
-                           std::uint32_t counter = 6) {
+                           std::int32_t counter = 6) {
   return PerfBlock(time,
                    {{230, 6, 0, {}}, {238, counter, 0, {{u"0", 1}, {total, idle}, {u"1", 2}}}});
 }
@@ -72,13 +72,6 @@ TEST(CpuLoadArithmeticTest, RoundsHalfUpAndNeverGoesNegative) {
   EXPECT_EQ(INT_MAX, LoadFromCounterChange(-1, 1e-300));
 }
 
-// Windows 95 giving -1 is the pass test's.
-TEST_F(CpuLoadTest, UnsupportedPlatformsGiveMinusOne) {
-  fake.versionKnown = false;
-  EXPECT_EQ(-1, clean.GetCpuLoad());
-  EXPECT_TRUE(fake.valueNames.empty());
-}
-
 TEST_F(CpuLoadTest, CountersAreSwitchedOnAtTheFirstSampleOfEveryMeasurement) {
   const std::string os = "SYSTEM\\CurrentControlSet\\Services\\PerfOS\\Performance";
   const std::string proc = "SYSTEM\\CurrentControlSet\\Services\\PerfProc\\Performance";
@@ -102,19 +95,14 @@ TEST_F(CpuLoadTest, LargeDataGrowsTheBufferWhichTheNextSampleKeepsWithinABound) 
   sampler.GetSample();
   EXPECT_EQ((std::vector<std::uint32_t>{102400, 160240, 160240}), fake.querySizes)
       << "grown by the reported size and 10240 bytes; the next sample starts with it";
-  EXPECT_EQ(160240u, PerformanceBufferSizeForTesting());
   fake.blocks = {std::string(200u << 20, '\0')};  // more than is ever offered
   EXPECT_EQ(0, sampler.GetSample()) << "a system that always wants more does not hang it";
   EXPECT_LE(PerformanceBufferSizeForTesting(), 64u << 20);
 }
 
 TEST(PerformanceDataLayoutTest, TruncatedBlocksEndAsNotFound) {
+  // The whole block is read by the load tests above.
   const std::string block = ProcessorBlock(5 * kSecond, 3 * kSecond);
-  const CCounterReading whole = ReadCounter(reinterpret_cast<const unsigned char*>(block.data()),
-                                            block.size(), 238, 6, "_Total");
-  ASSERT_TRUE(whole.objectFound);
-  EXPECT_EQ(3 * kSecond, whole.value);
-  EXPECT_EQ(5 * kSecond, whole.time100ns);
   for (std::size_t size = 0; size < block.size(); ++size) {
     const std::vector<unsigned char> copy(block.begin(), block.begin() + size);  // exactly
     const CCounterReading reading = ReadCounter(copy.data(), size, 238, 6, "_Total");

@@ -61,19 +61,7 @@ TEST_F(OperationsTest, WorkingSetTrimReportsEveryProcessButTheFirst) {
   EXPECT_EQ(8u, fake.trimmed.size());
 }
 
-TEST_F(OperationsTest, PrivilegeOrTokenFailureDoesNotStopTheTrims) {
-  AddProcess(0, "idle");
-  AddProcess(4, "a.exe");
-  fake.privilegeEnabled = false;
-  EXPECT_EQ(1, clean.OptimizeWorkingSet(1));
-  EXPECT_EQ("システム特権の取得に失敗", Lines()[0]);
-  fake.tokenOpens = false;
-  EXPECT_EQ(1, clean.OptimizeWorkingSet(1));
-  EXPECT_EQ("アクセストークンの取得に失敗", Lines()[3]);
-  EXPECT_EQ((std::vector<std::uint32_t>{4, 4}), fake.trimmed);
-}
-
-TEST_F(OperationsTest, FailedSnapshotTouchesNoProcessAndLeavesTheSaveFlag) {
+TEST_F(OperationsTest, AFailedSnapshotStopsTheTrimsAndAPrivilegeOrTokenFailureDoesNot) {
   AddProcess(0, "idle");
   AddProcess(4, "a.exe");
   fake.snapshotTaken = false;
@@ -83,6 +71,15 @@ TEST_F(OperationsTest, FailedSnapshotTouchesNoProcessAndLeavesTheSaveFlag) {
             Lines());
   EXPECT_TRUE(fake.opened.empty());
   EXPECT_EQ(0, clean.m_appSetting.m_bModified);
+
+  fake.snapshotTaken = true;
+  fake.privilegeEnabled = false;
+  EXPECT_EQ(1, clean.OptimizeWorkingSet(1));
+  EXPECT_EQ("システム特権の取得に失敗", Lines()[2]);
+  fake.tokenOpens = false;
+  EXPECT_EQ(1, clean.OptimizeWorkingSet(1));
+  EXPECT_EQ("アクセストークンの取得に失敗", Lines()[5]);
+  EXPECT_EQ((std::vector<std::uint32_t>{4, 4}), fake.trimmed);
 }
 
 TEST_F(OperationsTest, FailedAttemptShrinksByOnePercentAndOnlyTheFirstIsTopDown) {
@@ -104,21 +101,9 @@ TEST_F(OperationsTest, FailedAttemptShrinksByOnePercentAndOnlyTheFirstIsTopDown)
   EXPECT_EQ(4, fake.sends) << "the retry line is not followed by a notify";
 }
 
-TEST_F(OperationsTest, AttemptAtOneStepOrLessEndsTheRelease) {
-  SetPhysical(100u << 20, 3);  // three steps of one percent
-  fake.largestCommit = 0;
-  EXPECT_EQ(0, clean.OptimizeWholeMemory(1));
-  const std::uint64_t step = (100u << 20) / 100;
-  const std::vector<std::string> expected = {
-      std::to_string(3 * step / 1024) + " KB の領域確保失敗　再確保を行います",
-      std::to_string(2 * step / 1024) + " KB の領域確保失敗　再確保を行います", "領域確保失敗"};
-  EXPECT_EQ(expected, Lines());
-  EXPECT_EQ(step, fake.attempts.back().first);
-  EXPECT_EQ(0, clean.m_appSetting.m_bModified);
-}
-
 TEST_F(OperationsTest, ReleaseLevelClaimsItsShareAndAtMostAllMemoryInAtMost100Retries) {
-  // Above 100 the level is taken as 100 for the pass; below 100 bytes a step is 0.
+  // Above 100 the level is taken as 100 for the pass; below 100 bytes a step is 0. The attempts
+  // end at one step or less with a failure line, and without bLog with no lines at all.
   struct Case {
     std::int32_t level;
     std::uint64_t physical, first;
@@ -127,20 +112,29 @@ TEST_F(OperationsTest, ReleaseLevelClaimsItsShareAndAtMostAllMemoryInAtMost100Re
                      {50, 64ull << 30, 34359738350ull, 50},
                      {101, 512u << 20, 512u << 20, 101},
                      {1000, 100007, 100007, 101},
+                     {3, 100u << 20, 3 * ((100u << 20) / 100), 3},
                      {100, 50, 50, 1},
                      {50, 0, 0, 1}};
+  fake.largestCommit = 0;
   for (const Case& c : cases) {
-    fake.attempts.clear();
-    SetPhysical(c.physical, c.level);
-    fake.largestCommit = 0;
-    EXPECT_EQ(0, clean.OptimizeWholeMemory(0));
-    EXPECT_EQ(c.first, fake.attempts[0].first) << c.level;
-    EXPECT_EQ(c.attempts, fake.attempts.size()) << c.level;
-    EXPECT_EQ(c.first - c.physical / 100, fake.attempts[c.attempts > 1].first) << "one step less";
-    EXPECT_EQ(c.level, clean.m_appSetting.m_nReleaseLevel) << "the settings keep their level";
+    for (const int bLog : {0, 1}) {
+      fake.attempts.clear();
+      clean.m_aLog.TakeAll();
+      fake.sends = 0;
+      SetPhysical(c.physical, c.level);
+      EXPECT_EQ(0, clean.OptimizeWholeMemory(bLog));
+      EXPECT_EQ(c.first, fake.attempts[0].first) << c.level;
+      EXPECT_EQ(c.attempts, fake.attempts.size()) << c.level;
+      EXPECT_EQ(c.first - c.physical / 100, fake.attempts[c.attempts > 1].first) << c.level;
+      EXPECT_EQ(c.level, clean.m_appSetting.m_nReleaseLevel) << "the settings keep their level";
+      EXPECT_EQ(bLog ? c.attempts : 0, clean.m_aLog.GetCount()) << c.level;
+      EXPECT_EQ(bLog ? 1 : 0, fake.sends) << "only the failure line is followed by a notify";
+      if (bLog) {
+        EXPECT_EQ("領域確保失敗", Lines().back());
+      }
+    }
   }
-  EXPECT_TRUE(clean.m_aLog.IsEmpty()) << "no lines without bLog, and the retries still shrink";
-  EXPECT_EQ(0, fake.sends);
+  EXPECT_EQ(0, clean.m_appSetting.m_bModified);
 }
 
 TEST_F(OperationsTest, FailedDecommitOrReleaseIsReportedAndTheBlockStillReleased) {

@@ -1,5 +1,4 @@
-// One cleaning pass: what it writes, when a condition pass is refused, how it prompts the window;
-// its thread, the busy flag and lines taken while the pass writes.
+// One cleaning pass: its lines, refusals and prompts; its thread, busy flag and line taking.
 #include <gtest/gtest.h>
 
 #include "engine/CpuLoad.h"
@@ -23,12 +22,12 @@ class PassTest : public ::testing::Test {
     return *clean.m_appSetting.m_aOperationTime.emplace_back(
         qvtest::AlwaysMatchingCondition(operation, cpuLimit));
   }
-  // A condition pass after a fresh start, under a CPU as busy as the test says.
-  int ConditionPass(int load = 0) {
+  // A condition pass after the last one (0: a fresh start), under a CPU as busy as the test says.
+  int ConditionPass(int load = 0, QvTime lastPass = 0) {
     clean.m_aLog.TakeAll();
     sentAt.clear();
     fake.posts = 0;
-    clean.m_appSetting.m_timeLastExecute = 0;
+    clean.m_appSetting.m_timeLastExecute = lastPass;
     fake.blocks = {qvtest::PerfBlock(0, {})};  // no processor object
     fake.idleShare = 100 - load;
     return clean.CleanUp();
@@ -119,13 +118,9 @@ TEST_F(PassTest, IntervalRefusesStrictlyWithinItButNotAfterTheClockWasSetBack) {
     int runs;
   } const cases[] = {{5, 5 * 60 - 1, 0}, {5, 5 * 60, 1}, {0, 0, 1}, {5, -3600, 1}, {5, -1, 1}};
   for (const Case& c : cases) {
-    clean.m_aLog.TakeAll();
-    fake.posts = 0;
-    sentAt.clear();
     clean.m_appSetting.m_nInterval = c.interval;
     const QvTime last = fake.now - c.sinceLast;
-    clean.m_appSetting.m_timeLastExecute = last;
-    EXPECT_EQ(c.runs, clean.CleanUp()) << c.interval << " " << c.sinceLast;
+    EXPECT_EQ(c.runs, ConditionPass(0, last)) << c.interval << " " << c.sinceLast;
     EXPECT_EQ(c.runs ? fake.now : last, clean.m_appSetting.m_timeLastExecute);
     if (!c.runs) {
       const std::vector<std::string> expected = {
@@ -173,26 +168,29 @@ TEST_F(PassTest, CpuLoadAboveEitherLimitRefusesThePass) {
       EXPECT_EQ(0, clean.m_appSetting.m_timeLastExecute);
     }
   }
-  // An unsupported measurement gives -1, which exceeds no limit.
-  ResetCpuLoadStateForTesting();
-  fake.version = {1, 4};
-  EXPECT_EQ(1, ConditionPass());
-  EXPECT_EQ("CPU負荷 -1 %", Lines()[1]);
+  // Windows 95, or no version at all, measures nothing and gives -1, which exceeds no limit.
+  for (const bool known : {true, false}) {
+    ResetCpuLoadStateForTesting();
+    fake.version = {1, 4};
+    fake.versionKnown = known;
+    EXPECT_EQ(1, ConditionPass());
+    EXPECT_EQ("CPU負荷 -1 %", Lines()[1]);
+  }
 }
 
 // The pass on its thread, with the same fakes.
 using PassThreadTest = PassTest;
 
-TEST_F(PassThreadTest, WindowPassEndsWithAPromptAndTrimsTheOwnProcess) {
+TEST_F(PassThreadTest, WindowPassEndsWithAPromptAndTrimsTheOwnProcessAndNoThreadStartsNone) {
   ASSERT_EQ(1, DoCleanUp(&clean));
   EXPECT_EQ(0, clean.m_bRunning);
   EXPECT_EQ(3, fake.sends) << "start line, end line and the end of the pass";
   EXPECT_EQ(1, fake.ownTrims);
   EXPECT_EQ(7u, clean.m_aLog.GetCount()) << "the window program takes the lines";
   EXPECT_TRUE(clean.WaitForPass(0));
-}
 
-TEST_F(PassThreadTest, NullEngineOrAThreadThatCannotStartLeavesTheEngineIdle) {
+  // No engine, or a thread that cannot start, leaves the engine idle.
+  clean.m_aLog.TakeAll();
   EXPECT_EQ(0, DoCleanUp(nullptr));
   fake.failThreadStart = true;
   EXPECT_EQ(0, DoCleanUp(&clean));

@@ -1,5 +1,4 @@
-// Sizes written for 96 DPI at other DPIs, the toolbar drawing chosen for a DPI, and the window's
-// first rectangle, without a window.
+// 96-DPI sizes at other DPIs, the toolbar drawing chosen, the first window rectangle.
 #include <gtest/gtest.h>
 
 #include "framework/DpiScale.h"

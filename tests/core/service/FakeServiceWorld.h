@@ -1,5 +1,4 @@
-// The service's system and engine: the routine parks in its waits on a thread of its own and the
-// clock moves only in RunFor, from park to park; the test's thread plays the dispatcher.
+// The service's system and engine; the clock moves only in RunFor, the test plays the dispatcher.
 #pragma once
 
 #include <gtest/gtest.h>

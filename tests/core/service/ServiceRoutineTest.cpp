@@ -1,5 +1,4 @@
-// The service routine and its control handler, driven through minutes and hours of fake time; its
-// reload of the settings, and its engine interface after a pass has been ended by force.
+// The service routine and its handler over fake time, its reload, and its engine after a force.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -23,13 +22,10 @@ using qvtest::kStart;
 
 class ServiceRoutineTest : public ::testing::Test {
  protected:
+  // Every test starts the service.
   void TearDown() override {
-    if (started && !world.Seen().end) world.Control(service, kControlStop);
+    if (!world.Seen().end) world.Control(service, kControlStop);
     world.Join();  // before the service goes: the stop may still wait for a pass
-  }
-  void Start(QvTime secondsAgo = 0) {
-    started = true;
-    world.Start(service, secondsAgo);
   }
 
   std::uint32_t LastReportedState() {
@@ -39,13 +35,12 @@ class ServiceRoutineTest : public ::testing::Test {
 
   FakeServiceWorld world;
   CVorelService service{world};
-  bool started = false;
 };
 
 // An interrogate or an unknown control wakes nothing and is answered with one report.
 TEST_F(ServiceRoutineTest, StartReportsRunningAndOtherControlsAreAnsweredWithOneReport) {
   world.WriteFile(0, 1);
-  Start(1);
+  world.Start(service, 1);
   const CServiceStatus first = world.Seen().reports.at(0).status;
   EXPECT_EQ(0x10u, first.dwServiceType);
   EXPECT_EQ(kServiceRunning, first.dwCurrentState);
@@ -70,7 +65,7 @@ TEST_F(ServiceRoutineTest, StartReportsRunningAndOtherControlsAreAnsweredWithOne
 
 TEST_F(ServiceRoutineTest, EventsThatCannotBeCreatedEndTheServiceWithAnError) {
   world.failEvent = 1;
-  Start();
+  world.Start(service);
   EXPECT_EQ(CServiceEnd::kEventsFailed, world.Join());
   const auto seen = world.Seen();
   ASSERT_EQ(1u, seen.reports.size());
@@ -116,7 +111,7 @@ TEST(ServiceTurnTest, TheStartDelayHoldsPassesBackAndOnlyTheFirstIsTheStartupPas
 TEST_F(ServiceRoutineTest, ABusyEngineSkipsTheTurnAndAnInterrogateIsServedAtTheFirstIdleTurn) {
   world.WriteFile(0, 1);
   world.SetPass(150);
-  Start(1);
+  world.Start(service, 1);
   world.RunFor(10);
   world.WriteFile(0, 3);
   world.Control(service, kControlInterrogate);
@@ -137,7 +132,7 @@ TEST_F(ServiceRoutineTest, AnInterrogateThatComesInDuringTheReadIsNotLost) {
     world.WriteFile(0, 4);
     service.ServiceCtrlHandler(kControlInterrogate);
   };
-  Start(1);
+  world.Start(service, 1);
   EXPECT_EQ(1u, world.Seen().passes.back().conditions);
   world.RunFor(kMinute);
   EXPECT_EQ(2, world.Seen().reloads);
@@ -147,7 +142,7 @@ TEST_F(ServiceRoutineTest, AnInterrogateThatComesInDuringTheReadIsNotLost) {
 // While paused the loop neither reads nor starts passes, and an interrogate waits for the continue.
 TEST_F(ServiceRoutineTest, AContinueStartsTheNextTurnAtOnceAndAPausedServiceDoesNothing) {
   world.WriteFile(0, 1);
-  Start(1);
+  world.Start(service, 1);
   world.RunFor(20);
   world.Control(service, kControlContinue);
   EXPECT_EQ(20, world.Seen().passes.back().time - kStart);
@@ -172,20 +167,17 @@ TEST_F(ServiceRoutineTest, AContinueStartsTheNextTurnAtOnceAndAPausedServiceDoes
 
 // After a pass that outlives the grace the forced end reports only the stopped state, then ends.
 TEST(ServiceStopTest, AStopIsAnsweredAtOnceAndTheStopReportsRisingCheckPointsUntilStopped) {
-  struct Case {
-    QvTime passSeconds;
-    bool pausedFirst;
-  };
-  for (const Case c : {Case{0, true}, Case{45, false}, Case{24 * 60 * kMinute, false}}) {
-    SCOPED_TRACE(c.passSeconds);
-    const bool forced = c.passSeconds > kStopGraceSeconds;
+  for (const auto& [passSeconds, pausedFirst] :
+       {std::pair<QvTime, bool>{0, true}, {45, false}, {24 * 60 * kMinute, false}}) {
+    SCOPED_TRACE(passSeconds);
+    const bool forced = passSeconds > kStopGraceSeconds;
     FakeServiceWorld world;
     CVorelService service(world);
     world.WriteFile(0, 1);
-    world.SetPass(c.passSeconds);
+    world.SetPass(passSeconds);
     world.Start(service, 1);
     world.RunFor(5);
-    if (c.pausedFirst) world.Control(service, kControlPause);
+    if (pausedFirst) world.Control(service, kControlPause);
     const std::size_t stop = world.Seen().reports.size();
     world.Control(service, kControlStop);
     if (!world.Seen().end) {
@@ -211,10 +203,10 @@ TEST(ServiceStopTest, AStopIsAnsweredAtOnceAndTheStopReportsRisingCheckPointsUnt
     EXPECT_EQ(kServiceStopped, r.back().status.dwCurrentState);
     EXPECT_EQ(0u, r.back().status.dwWin32ExitCode + r.back().status.dwCheckPoint);
     std::vector<std::string> lines{kStartedLine, kStopLine, kStoppedLine};
-    if (c.pausedFirst) lines.insert(lines.begin() + 1, kPauseLine);
+    if (pausedFirst) lines.insert(lines.begin() + 1, kPauseLine);
     EXPECT_EQ(lines, seen.lines);
     if (!forced) {
-      EXPECT_EQ(std::max<QvTime>(5, c.passSeconds), r.back().time - kStart);
+      EXPECT_EQ(std::max<QvTime>(5, passSeconds), r.back().time - kStart);
       EXPECT_FALSE(seen.forcedAt);
       continue;
     }
@@ -229,7 +221,7 @@ TEST(ServiceStopTest, AStopIsAnsweredAtOnceAndTheStopReportsRisingCheckPointsUnt
 TEST_F(ServiceRoutineTest, AFailingLoopWaitsForTheRunningPassAndReportsTheFailure) {
   world.WriteFile(0, 1);
   world.SetPass(45, true);
-  Start(1);
+  world.Start(service, 1);
   EXPECT_FALSE(world.Seen().end) << "the pass still runs";
   EXPECT_EQ(CServiceEnd::kLoopFailed, world.Join());
   const auto seen = world.Seen();
@@ -243,16 +235,12 @@ constexpr char kPath[] = "C:\\Quorvel\\SVC\\qvlset.def";
 constexpr char kBackup[] = "C:\\Quorvel\\SVC\\qvlset.bak";
 constexpr char kCutLine[] = "エラー: 読み込みに失敗しました\r\nバックアップからの回復を図ります\n";
 
-std::string SettingsBytes(std::size_t conditions, std::int32_t timerDelay) {
-  CAppSetting record;
-  for (std::size_t i = 0; i < conditions; ++i) {
-    record.m_aOperationTime.push_back(std::make_unique<COperationTime>());
-  }
-  record.m_nTimerDelay = timerDelay;
-  record.m_bModified = 1;
-  qvtest::MemoryFileStore store;
-  record.Save("x.def", store);
-  return store.files["x.def"];
+// A version-5 file of empty conditions, the timer delay among the default options.
+std::string SettingsBytes(std::int32_t conditions, std::int32_t timerDelay) {
+  std::string bytes = qvtest::Int32Bytes({5, conditions});
+  for (std::int32_t i = 0; i < conditions; ++i)
+    bytes += qvtest::Int32Bytes({1, 0, 0, 0, 0, 0, 0, 0});
+  return bytes + qvtest::Int32Bytes({50, 1024, timerDelay, 5});
 }
 
 TEST(ServiceSettingsTest, AReloadTakesOverWhatAnOpenedFileGaveAndKeepsTheSettingsOtherwise) {

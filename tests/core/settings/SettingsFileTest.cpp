@@ -1,6 +1,4 @@
-// The settings record in memory (comparison, assignment, clearing, the initial last-execution
-// time) and its file: the layout Save writes, every layout Load reads, and the recovery from the
-// backup when a file ends early.
+// The settings record in memory, and its file: what Save writes, what Load reads, the recovery.
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -202,20 +200,7 @@ TEST_F(SettingsFileTest, SaveWritesOnlyWhileTheSaveFlagIsSet) {
   EXPECT_EQ(0, setting.Save(kPath, files)) << "a failed replace is a failed save";
 }
 
-TEST(ConditionRecordTest, EveryFieldTakesPartInTheComparison) {
-  std::int32_t COperationTime::*fields[] = {
-      &COperationTime::m_nExecMode,   &COperationTime::m_nDay,
-      &COperationTime::m_nHour,       &COperationTime::m_nMinute,
-      &COperationTime::m_nMemoryLoad, &COperationTime::m_nCpuLoadLimit,
-      &COperationTime::m_nOperation};
-  for (auto field : fields) {
-    COperationTime a, b;
-    b.*field += 1;
-    EXPECT_EQ(0, a == b);
-  }
-}
-
-TEST(SettingsRecordTest, AssignmentCopiesConditionsAsSeparateObjects) {
+TEST(SettingsRecordTest, AssignmentCopiesConditionsAsSeparateObjectsThatCompareByEveryField) {
   CAppSetting source;
   source.SetDefaultSetting();
   SetOptions(source, {70, 0, 3, 9});
@@ -228,38 +213,41 @@ TEST(SettingsRecordTest, AssignmentCopiesConditionsAsSeparateObjects) {
   target = source;
 
   ASSERT_EQ(4u, target.m_aOperationTime.size());
-  for (std::size_t i = 0; i < 4; ++i) {
-    EXPECT_NE(source.m_aOperationTime[i].get(), target.m_aOperationTime[i].get());
+  for (std::size_t i = 0; i < 4; ++i)
     EXPECT_EQ(1, *target.m_aOperationTime[i] == *source.m_aOperationTime[i]);
-  }
-  target.m_aOperationTime[0]->m_nCpuLoadLimit = 99;
+  target.m_aOperationTime[0]->m_nCpuLoadLimit = 99;  // separate objects
   EXPECT_EQ(10, source.m_aOperationTime[0]->m_nCpuLoadLimit);
+  for (auto field :
+       {&COperationTime::m_nExecMode, &COperationTime::m_nDay, &COperationTime::m_nHour,
+        &COperationTime::m_nMinute, &COperationTime::m_nMemoryLoad,
+        &COperationTime::m_nCpuLoadLimit, &COperationTime::m_nOperation}) {
+    COperationTime changed = *source.m_aOperationTime[1];
+    changed.*field += 1;
+    EXPECT_EQ(0, changed == *source.m_aOperationTime[1]) << "every field takes part in ==";
+  }
   EXPECT_EQ((Values{70, 0, 3, 9}), Options(target));
   // Each engine keeps its own last-execution time and save flag.
   EXPECT_EQ(2000, target.m_timeLastExecute);
   EXPECT_EQ(0, target.m_bModified);
 }
 
+// The initial last-execution time is local midnight of 1 January 2000.
 TEST(SettingsRecordTest, ClearKeepsTheOptionsAndResetsTimeAndFlag) {
+  std::tm midnight{};
+  midnight.tm_year = 100;
+  midnight.tm_mday = 1;
+  midnight.tm_isdst = -1;
   CAppSetting setting;
-  const QvTime initial = setting.m_timeLastExecute;
+  EXPECT_EQ(std::mktime(&midnight), setting.m_timeLastExecute);
   setting.SetDefaultSetting();
   setting.m_nInterval = 17;
   setting.m_bModified = 1;
   setting.m_timeLastExecute = 5;
   setting.Clear();
   EXPECT_TRUE(setting.m_aOperationTime.empty());
-  EXPECT_EQ(initial, setting.m_timeLastExecute);
+  EXPECT_EQ(std::mktime(&midnight), setting.m_timeLastExecute);
   EXPECT_EQ(0, setting.m_bModified);
   EXPECT_EQ(17, setting.m_nInterval);
-}
-
-TEST(SettingsRecordTest, InitialLastExecuteIsLocalMidnightOfYear2000) {
-  std::tm midnight{};
-  midnight.tm_year = 100;
-  midnight.tm_mday = 1;
-  midnight.tm_isdst = -1;
-  EXPECT_EQ(std::mktime(&midnight), CAppSetting().m_timeLastExecute);
 }
 
 }  // namespace

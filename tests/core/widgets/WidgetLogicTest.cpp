@@ -22,7 +22,7 @@ FrameKey Key(M message, unsigned key, int state = kStateNone, std::string mods =
   return {message, key, held('s'), held('c'), held('a'), held('r'), state, mnemonic};
 }
 
-TEST(MenuBarKeysTest, AFreshAltOrPlainF10TogglesAndIsAlwaysConsumed) {
+TEST(MenuBarKeysTest, AFreshAltOrPlainF10TogglesAndIsAlwaysConsumedAndButtonModeKeys) {
   for (unsigned key : {kKeyMenu, kKeyF10}) {
     for (int state : {kStateNone, kStateButtons}) {
       EXPECT_EQ(A::ToggleKeyboardMode, ClassifyFrameKey(Key(M::SysKeyDown, key, state)));
@@ -30,14 +30,10 @@ TEST(MenuBarKeysTest, AFreshAltOrPlainF10TogglesAndIsAlwaysConsumed) {
       EXPECT_EQ(A::Consume, ClassifyFrameKey(Key(M::SysKeyUp, key, state)));
     }
   }
-}
-
-TEST(MenuBarKeysTest, ButtonModeKeys) {
   for (M message : {M::KeyDown, M::SysKeyDown}) {
     EXPECT_EQ(A::EndTracking, ClassifyFrameKey(Key(message, kKeyEscape, kStateButtons)));
-    for (unsigned key : {kKeySpace, kKeyUp, kKeyDown}) {
+    for (unsigned key : {kKeySpace, kKeyUp, kKeyDown})
       EXPECT_EQ(A::TrackHot, ClassifyFrameKey(Key(message, key, kStateButtons)));
-    }
     EXPECT_EQ(A::HotPrevious, ClassifyFrameKey(Key(message, kKeyLeft, kStateButtons)));
     EXPECT_EQ(A::HotNext, ClassifyFrameKey(Key(message, kKeyRight, kStateButtons)));
   }
@@ -69,7 +65,7 @@ TEST(MenuBarKeysTest, ModifiersLettersAndOtherKeys) {
   }
 }
 
-TEST(MenuBarKeysTest, ArrowsInsideADropDown) {
+TEST(MenuBarKeysTest, ArrowsInsideADropDownAndBetweenButtons) {
   EXPECT_EQ(MenuKeyAction::SwitchNext, ClassifyMenuKey(kKeyRight, false, false));
   EXPECT_EQ(MenuKeyAction::SwitchPrevious, ClassifyMenuKey(kKeyLeft, false, false));
   // Right on an item that opens a sub-menu opens it; Left inside a sub-menu closes it.
@@ -79,9 +75,7 @@ TEST(MenuBarKeysTest, ArrowsInsideADropDown) {
   EXPECT_EQ(MenuKeyAction::SwitchPrevious, ClassifyMenuKey(kKeyLeft, true, false));
   EXPECT_EQ(MenuKeyAction::EscapePressed, ClassifyMenuKey(kKeyEscape, true, true));
   EXPECT_EQ(MenuKeyAction::PassToMenu, ClassifyMenuKey(kKeyDown, false, false));
-}
-
-TEST(MenuBarKeysTest, NextButtonWrapsAtBothEnds) {
+  // Between the bar's buttons the arrows wrap at both ends.
   EXPECT_EQ(1, NextButton(0, false, 3));
   EXPECT_EQ(0, NextButton(2, false, 3));
   EXPECT_EQ(2, NextButton(0, true, 3));
@@ -105,12 +99,10 @@ TEST(MenuBarMnemonicTest, FindsTheCharacterAfterTheAmpersand) {
   EXPECT_EQ(-1, FindMnemonic({"no mnemonic"}, 'N'));
 }
 
-TEST(ChevronLayoutTest, TheVisibleAreaLeavesOutTheChevron) {
+TEST(ChevronLayoutTest, TheVisibleAreaLeavesOutTheChevronAndHidesButtonsCutByIt) {
   EXPECT_EQ((Rect{10, 2, 176, 24}), qv::chevron::VisibleArea(Rect{10, 2, 190, 24}, 14));
   EXPECT_EQ((Rect{10, 2, 190, 24}), qv::chevron::VisibleArea(Rect{10, 2, 190, 24}, 0));
-}
-
-TEST(ChevronLayoutTest, OnlyButtonsWhollyInsideAreVisible) {
+  // Only buttons wholly inside are visible.
   const Rect visible{0, 0, 100, 22};
   EXPECT_TRUE(qv::chevron::IsWhollyVisible(Rect{0, 0, 23, 22}, visible));
   EXPECT_TRUE(qv::chevron::IsWhollyVisible(Rect{77, 0, 100, 22}, visible));  // touching the edge
@@ -119,12 +111,10 @@ TEST(ChevronLayoutTest, OnlyButtonsWhollyInsideAreVisible) {
   EXPECT_FALSE(qv::chevron::IsWhollyVisible(Rect{-5, 0, 18, 22}, visible));
 }
 
-TEST(ChevronLayoutTest, FourButtonsToARow) {
+TEST(ChevronLayoutTest, FourButtonsToARowInAPopupThatStaysOnTheScreen) {
   const int rows[] = {1, 1, 1, 1, 1, 2, 2, 2, 2, 3};  // for 0 to 9 buttons
   for (int n = 0; n < 10; ++n) EXPECT_EQ(rows[n], qv::chevron::PopupRows(n)) << n;
-}
-
-TEST(ChevronLayoutTest, APopupStaysOnTheScreen) {
+  // The pop-up stays on the screen.
   EXPECT_EQ((Rect{100, 50, 200, 120}), qv::chevron::PlacePopup(100, 50, 100, 70, 1280, 1024));
   // Past the right edge: moved left until its right edge lies on it.
   EXPECT_EQ((Rect{1180, 50, 1280, 120}), qv::chevron::PlacePopup(1250, 50, 100, 70, 1280, 1024));
