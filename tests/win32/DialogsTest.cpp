@@ -8,6 +8,7 @@
 
 #include "editing/ConditionDlg.h"
 #include "editing/OptionDlg.h"
+#include "framework/Cp932.h"
 #include "resources/resource.h"
 
 namespace {
@@ -22,8 +23,8 @@ class Scripted : public Dialog {
     qv::CWindow(this->GetDlgItem(id)).SetWindowText(text);
   }
   bool Enabled(int id) const { return ::IsWindowEnabled(this->GetDlgItem(id)) != FALSE; }
-  LRESULT Send(int id, UINT message, WPARAM wParam = 0) {
-    return ::SendDlgItemMessageW(this->Handle(), id, message, wParam, 0);
+  LRESULT Send(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ::SendDlgItemMessageW(this->Handle(), id, message, wParam, lParam);
   }
 
  protected:
@@ -41,7 +42,12 @@ TEST(ConditionDlgTest, AModeChangeEmptiesHourAndDayAndOkStoresTheCondition) {
   dialog.m_condition.m_nHour = 3;
   dialog.m_condition.m_nMinute = 0;
   dialog.script = [](Scripted<CConditionDlg>& d) {
-    EXPECT_EQ("修正", d.Text(IDOK));
+    // The combo boxes are filled from the initial data stored with the template.
+    EXPECT_EQ(12, d.Send(IDC_CONDITION_MODE, CB_GETCOUNT));
+    EXPECT_EQ(3, d.Send(IDC_CONDITION_OPERATION, CB_GETCOUNT));
+    wchar_t mode[64] = {};
+    d.Send(IDC_CONDITION_MODE, CB_GETLBTEXT, 11, reinterpret_cast<LPARAM>(mode));
+    EXPECT_EQ("メモリー使用率が", qv::WideToCp932(mode));
     EXPECT_EQ("3", d.Text(IDC_CONDITION_HOUR));
     EXPECT_EQ("0", d.Text(IDC_CONDITION_MINUTE));
     EXPECT_FALSE(d.Enabled(IDC_CONDITION_DAY));

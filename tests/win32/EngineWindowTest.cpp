@@ -1,16 +1,11 @@
-// Passes on Windows for real: prompts to the registered window, lines of the service log.
+// A pass on Windows for real: its prompts reach the registered window.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
 #include <vector>
 
 #include "engine/MemClean.h"
-#include "settings/Utility.h"
-#include "support/Conditions.h"
-#include "support/TempDir.h"
 
 namespace {
 
@@ -69,25 +64,6 @@ TEST(WindowPassTest, EveryLineIsPostedAndEveryNotifyWaitsForTheWindow) {
   EXPECT_EQ(7, posted);
   EXPECT_EQ((std::vector<std::size_t>{1, 7, 7}), sentAt)
       << "after the start line, after the end line, at the end of the pass";
-}
-
-TEST(ServicePassTest, ServicePassAppendsToTheServiceLogBesideTheProgram) {
-  const std::string log = GetApplicationPath() + "\\SVC\\vorel.log";
-  std::remove(log.c_str());
-  CMemClean clean;
-  clean.m_appSetting.m_aOperationTime.push_back(qvtest::AlwaysMatchingCondition(9));
-  clean.m_bServiceMode = 1;
-  ASSERT_EQ(1, DoCleanUp(&clean));
-  ASSERT_TRUE(clean.WaitForPass(20000));
-  EXPECT_EQ(0, clean.m_bRunning);
-  EXPECT_TRUE(clean.m_aLog.IsEmpty());
-  const std::string bytes = qvtest::ReadBytes(log);
-  // "--- 実行条件判断によるオペレーション開始 " in code page 932, each line ended by CR LF.
-  EXPECT_EQ(0u, bytes.find("--- \x8e\xc0\x8d\x73\x8f\xf0\x8c\x8f\x94\xbb\x92\x66\x82\xc9\x82\xe6"
-                           "\x82\xe9\x83\x49\x83\x79\x83\x8c\x81\x5b\x83\x56\x83\x87\x83\x93\x8a"
-                           "\x4a\x8e\x6e "));
-  EXPECT_NE(std::string::npos, bytes.find("--- オペレーション終了 "));
-  EXPECT_EQ("\r\n", bytes.substr(bytes.size() - 2));
 }
 
 }  // namespace

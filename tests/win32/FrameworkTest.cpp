@@ -1,5 +1,4 @@
-// The framework under the widgets: idle processing, layout, command routing and update rules,
-// and dialogs from their templates.
+// The framework under the widgets: idle processing, layout, command routing and update rules.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,7 +7,6 @@
 #include <vector>
 
 #include "WindowTestSupport.h"
-#include "framework/Dialog.h"
 #include "framework/FrameworkIds.h"
 #include "framework/StatusBar.h"
 #include "framework/WorkerThread.h"
@@ -176,7 +174,6 @@ TEST_F(FrameTest, UpdateRulesEnableAndCheckMenuItemsAndToolBarButtons) {
     return (::GetMenuState(levels, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
   };
   EXPECT_TRUE(checked(ID_RELEASE_LEVEL_80));
-  EXPECT_FALSE(checked(ID_RELEASE_LEVEL_90));
   frame.SendMessage(WM_COMMAND, ID_RELEASE_LEVEL_30, 0);  // a menu command
   EXPECT_EQ(30, level);
   EXPECT_TRUE(checked(ID_RELEASE_LEVEL_30));
@@ -187,22 +184,6 @@ TEST_F(FrameTest, UpdateRulesEnableAndCheckMenuItemsAndToolBarButtons) {
   EXPECT_TRUE(grayed(ID_SHOW_INFO));           // its rule disables it
   EXPECT_FALSE(grayed(ID_CLEAN_WORKING_SET));  // handled, no rule
   EXPECT_TRUE(grayed(ID_SHOW_SERVICE_LOG));    // nobody handles it
-}
-
-// The combo boxes of a template are filled from the initial data stored with it.
-TEST(DialogTest, TheConditionTemplateHoldsEveryModeAndOperation) {
-  const HWND dialog = ::CreateDialogParamW(
-      ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CONDITION), nullptr,
-      [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
-  ASSERT_NE(nullptr, dialog);
-  qv::ApplyDialogInitData(dialog, IDD_CONDITION);
-  EXPECT_EQ(12, ::SendDlgItemMessageW(dialog, IDC_CONDITION_MODE, CB_GETCOUNT, 0, 0));
-  EXPECT_EQ(3, ::SendDlgItemMessageW(dialog, IDC_CONDITION_OPERATION, CB_GETCOUNT, 0, 0));
-  wchar_t text[64] = {};
-  ::SendDlgItemMessageW(dialog, IDC_CONDITION_MODE, CB_GETLBTEXT, 11,
-                        reinterpret_cast<LPARAM>(text));
-  EXPECT_EQ("メモリー使用率が", qv::WideToCp932(text));
-  ::DestroyWindow(dialog);
 }
 
 }  // namespace

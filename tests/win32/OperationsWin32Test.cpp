@@ -67,16 +67,6 @@ TEST_F(RealOperationsTest, MissingCounterLibraryShowsErrorForBothSizes) {
   EXPECT_TRUE(own);
 }
 
-TEST_F(RealOperationsTest, WholeMemoryReleaseCommitsFillsAndReleasesForReal) {
-  clean.m_appSetting.m_nReleaseLevel = 10;
-  ASSERT_EQ(1, clean.OptimizeWholeMemory(1));
-  const std::vector<std::string> expected = {
-      std::to_string((std::uint64_t{256} << 20) / 100 * 10 / 1024) + " KB の領域確保成功",
-      "確保メモリを初期化しています...", "初期化完了", "領域開放成功"};
-  EXPECT_EQ(expected, Lines());
-  EXPECT_EQ(1, clean.m_appSetting.m_bModified);
-}
-
 TEST_F(RealOperationsTest, CommitsTheAddressSpaceCannotHoldAreRetriedSmaller) {
   CMemClean huge(Platform(std::uint64_t{1} << 60));
   huge.m_appSetting.m_nReleaseLevel = 50;

@@ -8,10 +8,9 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "QuorvelWProcess.h"
 #include "framework/Cp932.h"
-#include "framework/Handles.h"
 #include "service/win32/VorelControl.h"
 #include "settings/AppSetting.h"
 #include "settings/Utility.h"
@@ -41,14 +40,6 @@ void WriteSettings(std::unique_ptr<COperationTime> condition) {
 // The service log as it is on disk; empty while the service holds it or before it exists.
 std::string ReadServiceLog() {
   return qvtest::ReadBytes(SvcDirectory() + "\\vorel.log");
-}
-
-int CountOf(const std::string& text, const std::string& part) {
-  int count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++count;
-  }
-  return count;
 }
 
 // Standard output of a command line run by the command processor, which takes the outer quotes.
@@ -87,11 +78,11 @@ void BringTurnForward() {
 
 // Brings turns forward until the log holds the given number of pass start lines; a turn that
 // finds the engine still busy is skipped, so a few may be needed.
-std::string WaitForPasses(int passes) {
+std::string WaitForPasses(std::size_t passes) {
   const ULONGLONG end = ::GetTickCount64() + kStateTimeout;
   for (ULONGLONG nextTurn = 0;; ::Sleep(100)) {
     const std::string log = ReadServiceLog();
-    if (CountOf(log, kPassStartLine) >= passes || ::GetTickCount64() >= end) return log;
+    if (qvtest::Count(log, kPassStartLine) >= passes || ::GetTickCount64() >= end) return log;
     if (::GetTickCount64() >= nextTurn) {
       BringTurnForward();
       nextTurn = ::GetTickCount64() + 3000;
@@ -149,7 +140,7 @@ TEST_F(ServiceTest, RunsPassesFromItsSettingsAndReadsThemAgainWhenInterrogated) 
 
   // The first pass after the start matches the start condition and writes the service log.
   std::string log = WaitForPasses(1);
-  ASSERT_EQ(1, CountOf(log, kPassStartLine)) << log;
+  ASSERT_EQ(1u, qvtest::Count(log, kPassStartLine)) << log;
 
   // New settings whose condition always holds: not read without the interrogate control...
   WriteSettings(qvtest::AlwaysMatchingCondition(kNoOperation));
@@ -158,22 +149,18 @@ TEST_F(ServiceTest, RunsPassesFromItsSettingsAndReadsThemAgainWhenInterrogated) 
   SendControl(SERVICE_CONTROL_CONTINUE);
   ExpectState(SERVICE_RUNNING);
   ::Sleep(2000);
-  EXPECT_EQ(1, CountOf(ReadServiceLog(), kPassStartLine));
+  EXPECT_EQ(1u, qvtest::Count(ReadServiceLog(), kPassStartLine));
 
   // ...and followed by the next pass once it has come.
   EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SendControl(SERVICE_CONTROL_INTERROGATE));
   log = WaitForPasses(2);
-  EXPECT_LE(2, CountOf(log, kPassStartLine)) << log;
+  EXPECT_LE(2u, qvtest::Count(log, kPassStartLine)) << log;
 
   EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SendControl(200)) << "an unknown control";
   // A stop while paused ends the service.
   SendControl(SERVICE_CONTROL_PAUSE);
   SendControl(SERVICE_CONTROL_STOP);
   ExpectState(SERVICE_STOPPED);
-
-  ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), qv::vorel::Remove());
-  WaitUntilRemoved();
-  EXPECT_EQ(0u, ScQueryState()) << "removed";
 }
 
 // The pass measures the CPU load for ten seconds; a stop meanwhile is answered at once, and the
@@ -196,50 +183,19 @@ TEST_F(ServiceTest, AStopDuringAPassIsAnsweredAtOnceAndTheServiceStopsWhenThePas
   EXPECT_LE(5000u, ::GetTickCount64() - sent) << "the pass was waited for";
 }
 
-// The installer registers the service as the window program will, from a folder whose name has
-// a space in it, and the service starts from there.
-TEST_F(ServiceTest, TheInstallerRegistersTheQuotedPathOfTheService) {
-  const std::wstring bin = qv::Cp932ToWide(GetApplicationPath());
-  const std::wstring folder = bin + L"\\Program Files";
-  ::CreateDirectoryW(folder.c_str(), nullptr);
-  for (const wchar_t* name : {L"\\QuorvelS.exe", L"\\QuorvelL.dll"}) {
-    ASSERT_TRUE(::CopyFileW((bin + name).c_str(), (folder + name).c_str(), FALSE));
-  }
-  const std::wstring tool = L"\"" + bin + L"\\QuorvelSvcCtl.exe\" ";
-  DWORD exitCode = 1;
-  RunAndCapture(tool + L"install \"" + folder + L"\\QuorvelS.exe\"", &exitCode);
-  ASSERT_EQ(0u, exitCode);
-
-  {
-    qv::UniqueServiceHandle manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
-    qv::UniqueServiceHandle service(
-        ::OpenServiceW(manager.Get(), qv::vorel::kServiceName, SERVICE_QUERY_CONFIG));
-    ASSERT_TRUE(service);
-    DWORD size = 0;
-    ::QueryServiceConfigW(service.Get(), nullptr, 0, &size);
-    std::vector<BYTE> buffer(size);
-    auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.data());
-    ASSERT_TRUE(::QueryServiceConfigW(service.Get(), config, size, &size));
-    EXPECT_EQ(L"\"" + folder + L"\\QuorvelS.exe\"", std::wstring(config->lpBinaryPathName));
-    EXPECT_EQ(static_cast<DWORD>(SERVICE_WIN32_OWN_PROCESS), config->dwServiceType);
-    EXPECT_EQ(static_cast<DWORD>(SERVICE_AUTO_START), config->dwStartType);
-    EXPECT_EQ(static_cast<DWORD>(SERVICE_ERROR_NORMAL), config->dwErrorControl);
-    EXPECT_EQ(std::wstring(L"Vorel"), config->lpDisplayName);
-    EXPECT_EQ(std::wstring(L"LocalSystem"), config->lpServiceStartName);
-  }
-
-  for (const wchar_t* command : {L"start", L"wait RUNNING 20000", L"remove"}) {
+// The development tool drives the same service; one round through it is enough.
+TEST_F(ServiceTest, TheControlToolInstallsStartsAndRemovesTheService) {
+  const std::wstring tool =
+      L"\"" + qv::Cp932ToWide(GetApplicationPath()) + L"\\QuorvelSvcCtl.exe\" ";
+  for (const std::wstring& command :
+       {L"install \"" + ServicePath() + L"\"", std::wstring(L"start"),
+        std::wstring(L"wait RUNNING 20000"), std::wstring(L"remove")}) {
+    DWORD exitCode = 1;
     const std::string output = RunAndCapture(tool + command, &exitCode);
     EXPECT_EQ(0u, exitCode) << output;
   }
   WaitUntilRemoved();
-  // The service's process may still be ending and hold its files for a moment.
-  for (int i = 0; i < 50 && !::RemoveDirectoryW(folder.c_str()); ++i) {
-    for (const wchar_t* name : {L"\\QuorvelS.exe", L"\\QuorvelL.dll"}) {
-      ::DeleteFileW((folder + name).c_str());
-    }
-    ::Sleep(100);
-  }
+  EXPECT_EQ(0u, ScQueryState()) << "removed";
 }
 
 // Started any other way the dispatcher call fails and the program ends with its error, with no

@@ -9,12 +9,6 @@
 
 namespace {
 
-TEST(UtilityTest, ApplicationPathIsTheDirectoryOfTheTestProgram) {
-  std::string expected = std::string("Z:") + QV_TEST_BIN_DIR;  // Wine's drive for the Unix root
-  for (char& c : expected) c = c == '/' ? '\\' : c;
-  EXPECT_EQ(expected, GetApplicationPath());
-}
-
 TEST(UtilityTest, WindowsUserIsTheUserWineRunsAs) {
   const char* unixUser = std::getenv("USER");
   const std::string user = GetWindowsUser();
