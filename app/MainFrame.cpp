@@ -265,18 +265,21 @@ bool CMainFrame::PreTranslateMessage(MSG& msg) {
 }
 
 std::string CMainFrame::GetSettingsDirectory() const {
-  if (ServiceInstalled()) return GetApplicationPath() + "\\SVC";
+  return SettingsDirectory(ServiceInstalled());
+}
+
+std::string CMainFrame::SettingsDirectory(bool serviceInstalled) const {
+  if (serviceInstalled) return GetApplicationPath() + "\\SVC";
   return GetApplicationPath() + "\\" + GetWindowsUser();
 }
 
 // The service's folder is made with rights that keep ordinary users from changing what the
 // service reads.
-std::string CMainFrame::PreparedSettingsDirectory() const {
-  const bool service = ServiceInstalled();
-  const std::string directory = GetSettingsDirectory();
+std::string CMainFrame::PreparedSettingsDirectory(bool serviceInstalled) const {
+  const std::string directory = SettingsDirectory(serviceInstalled);
   const std::wstring wide = Cp932ToWide(directory);
   if (::GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) return directory;
-  if (service) {
+  if (serviceInstalled) {
     CreateServiceFolder(directory);
   } else {
     ::CreateDirectoryW(wide.c_str(), nullptr);
@@ -297,10 +300,11 @@ int CMainFrame::LoadSettings() {
 }
 
 BOOL CMainFrame::SaveSettings() {
-  const std::string directory = PreparedSettingsDirectory();
+  const bool service = ServiceInstalled();
+  const std::string directory = PreparedSettingsDirectory(service);
   m_setting.m_bModified = 1;
   const int saved = m_setting.Save(directory + "\\qvlset.def");
-  if (ServiceInstalled()) m_serviceControl.NotifyService();
+  if (service) m_serviceControl.NotifyService();
   return saved != 0 ? TRUE : FALSE;
 }
 
@@ -821,7 +825,8 @@ void CMainFrame::SetBarBandLayout(REBARBANDINFOW& info, CToolBarCtrl& bar, int b
 
 // A failed write is only reported to the debugger: it never stops a close.
 BOOL CMainFrame::SaveWindowSettings() {
-  const std::string directory = PreparedSettingsDirectory();
+  const bool service = ServiceInstalled();
+  const std::string directory = PreparedSettingsDirectory(service);
   if (!::IsIconic(m_hWnd)) m_windowSetting.m_rcWindow = ToWindowRect(GetWindowRect());
   const std::pair<const CWindow*, CBandSetting*> bands[] = {
       {&m_wndMenuBar, &m_windowSetting.m_bandMenuBar},
@@ -846,7 +851,7 @@ BOOL CMainFrame::SaveWindowSettings() {
         Cp932ToWide("Quorvel: the window settings could not be saved in " + directory + "\n")
             .c_str());
   }
-  if (ServiceInstalled()) m_serviceControl.NotifyService();
+  if (service) m_serviceControl.NotifyService();
   return TRUE;
 }
 
@@ -1095,7 +1100,7 @@ int CMainFrame::StopLogWatcher() {
 // fails and is tried again.
 void CMainFrame::LoadServiceLog() {
   if (!ServiceInstalled() || !m_wndLog.IsWindow()) return;
-  const std::wstring path = Cp932ToWide(GetSettingsDirectory() + kServiceLogFile);
+  const std::wstring path = Cp932ToWide(SettingsDirectory(true) + kServiceLogFile);
   const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   std::string text;

@@ -106,8 +106,9 @@ class CMainFrame : public CFrameWindow {
   // Whether the service is installed. Right after a removal the service control manager may
   // still know the service for a while; until it forgets it, it counts as removed.
   bool ServiceInstalled() const;
-  // The settings directory, created when it is missing.
-  std::string PreparedSettingsDirectory() const;
+  // The settings directory of the mode, created when it is missing.
+  std::string SettingsDirectory(bool serviceInstalled) const;
+  std::string PreparedSettingsDirectory(bool serviceInstalled) const;
   bool Busy() const { return m_memClean.m_bRunning != 0; }
   void SetModeTitle(RunMode mode);
   RunMode CurrentMode() const;

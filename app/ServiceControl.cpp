@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
+#include "framework/SystemLibrary.h"
 #include "service/win32/VorelControl.h"
 
 namespace qv::app {
@@ -18,13 +18,7 @@ int Succeeded(DWORD error) {
 // The running program's path with every "QuorvelW.exe" turned into "QuorvelS.exe": the
 // service program lies beside the window program.
 std::wstring ServiceProgramPath() {
-  std::vector<wchar_t> name(MAX_PATH);
-  DWORD length = 0;
-  while ((length = ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()))) ==
-         name.size()) {
-    name.resize(name.size() * 2);
-  }
-  std::wstring path(name.data(), length);
+  std::wstring path = RunningProgramPath();
   const std::wstring from = L"QuorvelW.exe";
   for (std::size_t at = path.find(from); at != std::wstring::npos;
        at = path.find(from, at + from.size())) {

@@ -2,11 +2,16 @@
 // current directory or the program's search path.
 #pragma once
 
+#include <string>
+
 #include "framework/Handles.h"
 
 namespace qv {
 
 UniqueModule LoadSystemLibrary(const wchar_t* fileName);
+
+// The full file name of the running program, however long; empty when the system gives none.
+std::wstring RunningProgramPath();
 
 // The entry of a loaded library as a typed function pointer, or null.
 template <typename Function>

@@ -12,20 +12,10 @@
 #include "settings/Utility.h"
 
 std::string GetApplicationPath() {
-  // Grows past MAX_PATH so that a long path is never cut.
-  std::vector<wchar_t> name(MAX_PATH);
-  for (;;) {
-    const DWORD length =
-        ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
-    if (length == 0) return {};
-    if (length < name.size()) {
-      const std::wstring full(name.data(), length);
-      const std::size_t separator = full.rfind(L'\\');
-      if (separator == std::wstring::npos) return {};
-      return qv::WideToCp932(full.substr(0, separator));
-    }
-    name.resize(name.size() * 2);
-  }
+  const std::wstring full = qv::RunningProgramPath();
+  const std::size_t separator = full.rfind(L'\\');
+  if (separator == std::wstring::npos) return {};
+  return qv::WideToCp932(full.substr(0, separator));
 }
 
 std::string GetWindowsUser() {

@@ -14,22 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "framework/SystemLibrary.h"
 #include "service/win32/VorelControl.h"
 
 namespace {
 
 std::wstring DefaultServicePath() {
-  std::vector<wchar_t> name(MAX_PATH);
-  for (;;) {
-    const DWORD length =
-        ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
-    if (length == 0) return L"QuorvelS.exe";
-    if (length < name.size()) {
-      std::wstring path(name.data(), length);
-      return path.substr(0, path.rfind(L'\\') + 1) + L"QuorvelS.exe";
-    }
-    name.resize(name.size() * 2);
-  }
+  const std::wstring path = qv::RunningProgramPath();
+  return path.substr(0, path.rfind(L'\\') + 1) + L"QuorvelS.exe";
 }
 
 int Usage() {
