@@ -24,49 +24,40 @@ inline std::string Int32Bytes(std::initializer_list<std::int32_t> values) {
   return bytes;
 }
 
-class MemoryFileStore final : public IFileStore {
- public:
+struct MemoryFileStore final : IFileStore {
   std::map<std::string, std::string> files;
   int replaceCalls = 0;
   bool failReplace = false;
 
+  struct Reader final : IFileReader {
+    explicit Reader(const std::string& bytes) : in(bytes) {}
+    std::size_t Read(void* buffer, std::size_t size) override {
+      in.read(static_cast<char*>(buffer), static_cast<std::streamsize>(size));
+      return static_cast<std::size_t>(in.gcount());
+    }
+    std::istringstream in;
+  };
+
   std::unique_ptr<IFileReader> OpenForReading(const std::string& path) override {
     auto it = files.find(path);
-    if (it == files.end()) return nullptr;
-    return std::make_unique<Reader>(it->second);
+    return it == files.end() ? nullptr : std::make_unique<Reader>(it->second);
   }
 
   bool Replace(const std::string& path, const std::string& bytes,
                const std::string& backupPath) override {
     ++replaceCalls;
     if (failReplace) return false;
-    auto it = files.find(path);
-    if (it != files.end()) files[backupPath] = it->second;
+    if (files.count(path)) files[backupPath] = files[path];
     files[path] = bytes;
     return true;
   }
-
- private:
-  class Reader final : public IFileReader {
-   public:
-    explicit Reader(const std::string& bytes) : in_(bytes) {}
-    std::size_t Read(void* buffer, std::size_t size) override {
-      in_.read(static_cast<char*>(buffer), static_cast<std::streamsize>(size));
-      return static_cast<std::size_t>(in_.gcount());
-    }
-
-   private:
-    std::istringstream in_;
-  };
 };
 
-class RecordingReporter final : public IReadFailureReporter {
- public:
+// Each report as its text, a line break and its caption.
+struct RecordingReporter final : IReadFailureReporter {
   std::vector<std::string> texts;
-  std::vector<std::string> captions;
   void ReportReadFailure(const std::string& text, const std::string& caption) override {
-    texts.push_back(text);
-    captions.push_back(caption);
+    texts.push_back(text + "\n" + caption);
   }
 };
 

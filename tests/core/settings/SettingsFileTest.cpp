@@ -23,18 +23,23 @@ const std::string kDefaultFile =
     Int32Bytes({1, 0, -1, -1, 0, 2, -1, 10}) + Int32Bytes({1, 11, -1, -1, -1, 0, 60, 10}) +
     Int32Bytes({1, 11, -1, -1, -1, 1, 80, 10}) + Int32Bytes({50, 1024, 0, 5});
 
-// The read-failure message and its caption, in code page 932.
-const char kReadFailureText[] =
+// The read-failure message, a line break and its caption, in code page 932.
+const char kReadFailureReport[] =
     "\x93\xC7\x82\xDD\x8D\x9E\x82\xDD\x82\xC9\x8E\xB8\x94\x73\x82\xB5\x82\xDC\x82\xB5\x82\xBD"
     "\r\n\x83\x6F\x83\x62\x83\x4E\x83\x41\x83\x62\x83\x76\x82\xA9\x82\xE7\x82\xCC\x89\xF1\x95\x9C"
-    "\x82\xF0\x90\x7D\x82\xE8\x82\xDC\x82\xB7";
-const char kReadFailureCaption[] = "\x83\x47\x83\x89\x81\x5B";
+    "\x82\xF0\x90\x7D\x82\xE8\x82\xDC\x82\xB7\n\x83\x47\x83\x89\x81\x5B";
 
 // A version-1 condition record: mode 1 at 12:34, operation 2, memory load 70, CPU limit 40.
 std::string ConditionRecord(std::int32_t minute = 34) {
   return Int32Bytes({1, 1, -1, 12, minute, 2, 70, 40});
 }
 const Values kRecordCondition = {1, -1, 12, 34, 70, 40, 2};
+
+std::vector<Values> AllFields(const CAppSetting& s) {
+  std::vector<Values> all;
+  for (const auto& condition : s.m_aOperationTime) all.push_back(Fields(*condition));
+  return all;
+}
 
 // Release level, log size limit, timer delay and interval.
 Values Options(const CAppSetting& s) {
@@ -52,7 +57,6 @@ class SettingsFileTest : public ::testing::Test {
  protected:
   SettingsFileTest() { SetOptions(setting, kPreset); }
   int Load(const std::string& path = kPath) { return setting.Load(path, files, reporter); }
-  Values Condition(std::size_t i) const { return Fields(*setting.m_aOperationTime.at(i)); }
 
   qvtest::MemoryFileStore files;
   qvtest::RecordingReporter reporter;
@@ -71,8 +75,7 @@ TEST_F(SettingsFileTest, DefaultSettingsAreWrittenByteForByteAndReadBackAndAMiss
   const QvTime lastExecute = setting.m_timeLastExecute = 123456;
   setting.m_bModified = 1;
   ASSERT_EQ(1, Load());
-  ASSERT_EQ(4u, setting.m_aOperationTime.size());
-  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(Fields(*written.m_aOperationTime[i]), Condition(i));
+  EXPECT_EQ(AllFields(written), AllFields(setting));
   EXPECT_EQ(Options(written), Options(setting));
   // Neither is stored in the file, so Load leaves both alone.
   EXPECT_EQ(lastExecute, setting.m_timeLastExecute);
@@ -86,27 +89,26 @@ TEST_F(SettingsFileTest, DefaultSettingsAreWrittenByteForByteAndReadBackAndAMiss
 }
 
 TEST_F(SettingsFileTest, EveryLayoutCarriesItsOwnFields) {
-  const std::string record = ConditionRecord();
+  const std::string r = ConditionRecord();
+  const std::vector<Values> one = {kRecordCondition};
   const struct {
     const char* layout;
     std::string bytes;
-    std::size_t conditions;
+    std::vector<Values> conditions;
     Values options;
   } cases[] = {
       // Version 3: two skipped time values, one condition, three options.
-      {"3", Int32Bytes({3, 111, 222, 1}) + record + Int32Bytes({70, 512, 9}), 1, {70, 512, 9, 44}},
-      {"1", Int32Bytes({1, 0, 0, 0, 80}), 0, {80, 22, 33, 44}},
-      {"negative reads as 0", Int32Bytes({-7, 0, 0, 0}), 0, kPreset},
+      {"3", Int32Bytes({3, 111, 222, 1}) + r + Int32Bytes({70, 512, 9}), one, {70, 512, 9, 44}},
+      {"1", Int32Bytes({1, 0, 0, 0, 80}), {}, {80, 22, 33, 44}},
+      {"negative reads as 0", Int32Bytes({-7, 0, 0, 0}), {}, kPreset},
       // Version 4 skips the value before the interval.
-      {"4", Int32Bytes({4, 1}) + record + Int32Bytes({60, 256, 3, 999, 7}), 1, {60, 256, 3, 7}},
-      {"later versions read as 5, trailing bytes ignored",
-       Int32Bytes({9, 1}) + record + Int32Bytes({40, 128, 2, 6}) + "trailing bytes",
-       1,
-       {40, 128, 2, 6}},
+      {"4", Int32Bytes({4, 1}) + r + Int32Bytes({60, 256, 3, 999, 7}), one, {60, 256, 3, 7}},
+      // Later versions read as 5; bytes after the last option are ignored.
+      {"9", Int32Bytes({9, 1}) + r + Int32Bytes({40, 128, 2, 6}) + "tail", one, {40, 128, 2, 6}},
       // A version-0 condition record is 28 bytes and keeps the initial CPU limit.
       {"record 0",
-       Int32Bytes({5, 2, 0, 11, -1, -1, -1, 1, 90}) + record + Int32Bytes({30, 64, 1, 2}),
-       2,
+       Int32Bytes({5, 2, 0, 11, -1, -1, -1, 1, 90}) + r + Int32Bytes({30, 64, 1, 2}),
+       {{11, -1, -1, -1, 90, 100, 1}, kRecordCondition},
        {30, 64, 1, 2}},
   };
   for (const auto& c : cases) {
@@ -114,13 +116,9 @@ TEST_F(SettingsFileTest, EveryLayoutCarriesItsOwnFields) {
     files.files[kPath] = c.bytes;
     SetOptions(setting, kPreset);
     ASSERT_EQ(1, Load());
-    ASSERT_EQ(c.conditions, setting.m_aOperationTime.size());
-    if (c.conditions) {
-      EXPECT_EQ(kRecordCondition, Condition(c.conditions - 1));
-    }
+    EXPECT_EQ(c.conditions, AllFields(setting));
     EXPECT_EQ(c.options, Options(setting));
   }
-  EXPECT_EQ((Values{11, -1, -1, -1, 90, 100, 1}), Condition(0)) << "the version-0 record";
   EXPECT_TRUE(reporter.texts.empty());
 }
 
@@ -138,11 +136,9 @@ TEST_F(SettingsFileTest, TruncatedFileIsReportedOnceAndTheBackupReadInstead) {
   files.files[kPath] = kDefaultFile.substr(0, 100);
   files.files[kBackup] = Int32Bytes({5, 1}) + ConditionRecord() + Int32Bytes({90, 2048, 4, 8});
   ASSERT_EQ(1, Load());
-  ASSERT_EQ(1u, reporter.texts.size());
-  EXPECT_EQ(kReadFailureText, reporter.texts[0]);
-  EXPECT_EQ(kReadFailureCaption, reporter.captions[0]);
-  ASSERT_EQ(1u, setting.m_aOperationTime.size()) << "conditions read before the end are dropped";
-  EXPECT_EQ(kRecordCondition, Condition(0));
+  EXPECT_EQ(std::vector<std::string>{kReadFailureReport}, reporter.texts);
+  EXPECT_EQ(std::vector<Values>{kRecordCondition}, AllFields(setting))
+      << "conditions read before the end are dropped";
   EXPECT_EQ((Values{90, 2048, 4, 8}), Options(setting));
 
   // Without a backup, what was read before the end stands.
@@ -162,8 +158,9 @@ TEST_F(SettingsFileTest, TruncatedBackupIsNotReportedInAnyCase) {
     files.files[path] = truncated;
     ASSERT_EQ(1, Load(path)) << path;
     // The record that ended early stays in the list, with the fields it could read.
-    ASSERT_EQ(2u, setting.m_aOperationTime.size()) << path;
-    EXPECT_EQ((Values{0, -1, -1, -1, -1, 100, 0}), Condition(1));
+    EXPECT_EQ((std::vector<Values>{kRecordCondition, {0, -1, -1, -1, -1, 100, 0}}),
+              AllFields(setting))
+        << path;
   }
   EXPECT_TRUE(reporter.texts.empty());
 
@@ -212,16 +209,15 @@ TEST(SettingsRecordTest, AssignmentCopiesConditionsAsSeparateObjectsThatCompareB
   target.m_timeLastExecute = 2000;
   target = source;
 
-  ASSERT_EQ(4u, target.m_aOperationTime.size());
-  for (std::size_t i = 0; i < 4; ++i)
-    EXPECT_EQ(1, *target.m_aOperationTime[i] == *source.m_aOperationTime[i]);
+  EXPECT_EQ(AllFields(source), AllFields(target));
   target.m_aOperationTime[0]->m_nCpuLoadLimit = 99;  // separate objects
   EXPECT_EQ(10, source.m_aOperationTime[0]->m_nCpuLoadLimit);
   for (auto field :
        {&COperationTime::m_nExecMode, &COperationTime::m_nDay, &COperationTime::m_nHour,
         &COperationTime::m_nMinute, &COperationTime::m_nMemoryLoad,
         &COperationTime::m_nCpuLoadLimit, &COperationTime::m_nOperation}) {
-    COperationTime changed = *source.m_aOperationTime[1];
+    COperationTime changed = *target.m_aOperationTime[1];
+    EXPECT_EQ(1, changed == *source.m_aOperationTime[1]);
     changed.*field += 1;
     EXPECT_EQ(0, changed == *source.m_aOperationTime[1]) << "every field takes part in ==";
   }
