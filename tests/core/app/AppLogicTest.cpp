@@ -1,6 +1,8 @@
 // The window program's window-free decisions (command line, "-q", tray, timer gate), its file.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/CommandLine.h"
 #include "app/FrameLogic.h"
 #include "app/WindowSetting.h"
@@ -36,11 +38,10 @@ TEST(CommandLineTest, TokensAndTheirFirstTwoCharacters) {
       {"", false, false, false, 0},
   };
   for (const auto& c : cases) {
-    const CCommandLineOptions options = ParseCommandLine(c.text);
-    EXPECT_EQ(c.workingSet, options.workingSet) << c.text;
-    EXPECT_EQ(c.wholeMemory, options.wholeMemory) << c.text;
-    EXPECT_EQ(c.quit, options.quitAfterPass) << c.text;
-    EXPECT_EQ(c.level, options.releaseLevel) << c.text;
+    const CCommandLineOptions o = ParseCommandLine(c.text);
+    EXPECT_EQ(std::make_tuple(c.workingSet, c.wholeMemory, c.quit, c.level),
+              std::make_tuple(o.workingSet, o.wholeMemory, o.quitAfterPass, o.releaseLevel))
+        << c.text;
   }
 }
 
@@ -65,21 +66,18 @@ TEST(CommandLinePassTest, QuitWaitsForThePassAndClosesOnce) {
 TEST(TrayTest, TitlesAndTipsOfEveryMode) {
   const struct {
     RunMode mode;
-    const char* title;
-    const char* tip;
+    const char* program;
+    const char* state;
   } cases[] = {
-      {RunMode::kTimerRunning, "QuorvelW - Timer Mode - Running",
-       "QuorvelW - Timer Mode - Running - メモリ使用率 : 42 %"},
-      {RunMode::kTimerStopped, "QuorvelW - Timer Mode - Stopped",
-       "QuorvelW - Timer Mode - Stopped - メモリ使用率 : 42 %"},
-      {RunMode::kServiceRunning, "VorelW - Service Mode - Running",
-       "QuorvelW - Service Mode - Running - メモリ使用率 : 42 %"},
-      {RunMode::kServiceStopped, "VorelW - Service Mode - Stopped",
-       "QuorvelW - Service Mode - Stopped - メモリ使用率 : 42 %"},
+      {RunMode::kTimerRunning, "QuorvelW", "Timer Mode - Running"},
+      {RunMode::kTimerStopped, "QuorvelW", "Timer Mode - Stopped"},
+      {RunMode::kServiceRunning, "VorelW", "Service Mode - Running"},
+      {RunMode::kServiceStopped, "VorelW", "Service Mode - Stopped"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(c.title, ModeTitle(c.mode));
-    EXPECT_EQ(c.tip, TrayTipText(c.mode, 42));
+    EXPECT_EQ(std::string(c.program) + " - " + c.state, ModeTitle(c.mode));
+    EXPECT_EQ(std::string("QuorvelW - ") + c.state + " - メモリ使用率 : 42 %",
+              TrayTipText(c.mode, 42));
   }
 }
 
