@@ -65,19 +65,14 @@ TEST(MenuBarKeysTest, ModifiersLettersAndOtherKeys) {
   }
 }
 
+// The plain cases, the wrap at both ends and Escape are driven through real menus in the
+// Windows tests; these are the ones the two-menu bar there cannot reach.
 TEST(MenuBarKeysTest, ArrowsInsideADropDownAndBetweenButtons) {
-  EXPECT_EQ(MenuKeyAction::SwitchNext, ClassifyMenuKey(kKeyRight, false, false));
-  EXPECT_EQ(MenuKeyAction::SwitchPrevious, ClassifyMenuKey(kKeyLeft, false, false));
   // Right on an item that opens a sub-menu opens it; Left inside a sub-menu closes it.
   EXPECT_EQ(MenuKeyAction::PassToMenu, ClassifyMenuKey(kKeyRight, true, false));
   EXPECT_EQ(MenuKeyAction::PassToMenu, ClassifyMenuKey(kKeyLeft, false, true));
   EXPECT_EQ(MenuKeyAction::SwitchNext, ClassifyMenuKey(kKeyRight, false, true));
   EXPECT_EQ(MenuKeyAction::SwitchPrevious, ClassifyMenuKey(kKeyLeft, true, false));
-  EXPECT_EQ(MenuKeyAction::EscapePressed, ClassifyMenuKey(kKeyEscape, true, true));
-  EXPECT_EQ(MenuKeyAction::PassToMenu, ClassifyMenuKey(kKeyDown, false, false));
-  // Between the bar's buttons the arrows wrap at both ends.
-  EXPECT_EQ(1, NextButton(0, false, 3));
-  EXPECT_EQ(0, NextButton(2, false, 3));
   EXPECT_EQ(2, NextButton(0, true, 3));
   EXPECT_EQ(0, NextButton(0, false, 1));
   EXPECT_EQ(-1, NextButton(0, false, 0));
