@@ -22,20 +22,10 @@ const char kMemory[] =
     "\xB7";
 
 TEST(DialogChecksTest, NumbersAreReadAsAtoiReadsThemWithoutOverflow) {
-  const struct {
-    const char* text;
-    int value;
-  } cases[] = {{"", 0},
-               {"1.5", 1},
-               {"  42", 42},
-               {"+7", 7},
-               {"-5", -5},
-               {"abc", 0},
-               {"12abc", 12},
-               {"99999999999", INT_MAX},
-               {"-99999999999", INT_MIN},
-               {"2147483647", INT_MAX}};
-  for (const auto& c : cases) EXPECT_EQ(c.value, qv::ReadDecimal(c.text)) << c.text;
+  const char* const texts[] = {"",    "1.5",   "  42",        "+7",           "-5",
+                               "abc", "12abc", "99999999999", "-99999999999", "2147483647"};
+  const int values[] = {0, 1, 42, 7, -5, 0, 12, INT_MAX, INT_MIN, INT_MAX};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(values[i], qv::ReadDecimal(texts[i])) << texts[i];
 }
 
 TEST(DialogChecksTest, EachModeEnablesItsOwnInputs) {

@@ -20,8 +20,7 @@ TEST(DpiScaleTest, SizesRoundToTheNearestPixelAndTakeTheNearestLargerDrawing) {
     EXPECT_EQ(c.scaled, qv::dpi::Scale(15, c.dpi)) << c.dpi;
     const qv::dpi::ImageChoice choice = qv::dpi::ChooseImageSet(sets, 3, c.dpi);
     EXPECT_EQ(c.set, choice.set) << c.dpi;
-    EXPECT_EQ(c.cx, choice.size.cx) << c.dpi;
-    EXPECT_EQ(c.cy, choice.size.cy) << c.dpi;
+    EXPECT_EQ(std::make_pair(c.cx, c.cy), std::make_pair(choice.size.cx, choice.size.cy)) << c.dpi;
   }
   EXPECT_EQ(-23, qv::dpi::Scale(-15, 144));
   EXPECT_EQ(40000000, qv::dpi::Scale(20000000, 192));  // a product beyond int
