@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "settings/AppSetting.h"
-#include "settings/FileStore.h"
 #include "support/SettingsFiles.h"
 #include "support/TempDir.h"
 
@@ -66,8 +65,7 @@ TEST_F(SettingsSaveTest, FailedWriteLeavesTheOldFileIntact) {
   rlimit saved{};
   ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved));
   const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 64;
+  const rlimit small{64, saved.rlim_max};
   ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
   const int result = SaveDefaults(path);
   setrlimit(RLIMIT_FSIZE, &saved);
@@ -76,9 +74,6 @@ TEST_F(SettingsSaveTest, FailedWriteLeavesTheOldFileIntact) {
 #endif
 
   EXPECT_EQ(old, qvtest::ReadBytes(path));
-  CAppSetting loaded;
-  EXPECT_EQ(1, loaded.Load(path));
-  EXPECT_EQ(0u, loaded.m_aOperationTime.size());
   for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
     const std::string name = entry.path().filename().string();
     EXPECT_TRUE(name == "qvlset.def" || name == "qvlset.bak") << "left behind: " << name;
