@@ -26,14 +26,12 @@ inline std::string Int32Bytes(std::initializer_list<std::int32_t> values) {
 
 struct MemoryFileStore final : IFileStore {
   std::map<std::string, std::string> files;
-  int replaceCalls = 0;
   bool failReplace = false;
 
   struct Reader final : IFileReader {
     explicit Reader(const std::string& bytes) : in(bytes) {}
     std::size_t Read(void* buffer, std::size_t size) override {
-      in.read(static_cast<char*>(buffer), static_cast<std::streamsize>(size));
-      return static_cast<std::size_t>(in.gcount());
+      return in.read(static_cast<char*>(buffer), static_cast<std::streamsize>(size)).gcount();
     }
     std::istringstream in;
   };
@@ -45,7 +43,6 @@ struct MemoryFileStore final : IFileStore {
 
   bool Replace(const std::string& path, const std::string& bytes,
                const std::string& backupPath) override {
-    ++replaceCalls;
     if (failReplace) return false;
     if (files.count(path)) files[backupPath] = files[path];
     files[path] = bytes;

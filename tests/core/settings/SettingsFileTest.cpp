@@ -70,7 +70,6 @@ TEST_F(SettingsFileTest, DefaultSettingsAreWrittenByteForByteAndReadBackAndAMiss
   written.m_bModified = 1;
   ASSERT_EQ(1, written.Save(kPath, files));
   EXPECT_EQ(kDefaultFile, files.files[kPath]);
-  EXPECT_EQ(0, written.m_bModified);
 
   const QvTime lastExecute = setting.m_timeLastExecute = 123456;
   setting.m_bModified = 1;
@@ -184,9 +183,10 @@ TEST_F(SettingsFileTest, SaveWritesOnlyWhileTheSaveFlagIsSet) {
 
   setting.m_bModified = 1;
   EXPECT_EQ(1, setting.Save(kPath, files));
-  EXPECT_EQ(1, setting.Save(kPath, files)) << "the first save cleared the flag";
-  EXPECT_EQ(1, files.replaceCalls);
   EXPECT_EQ("old", files.files[kBackup]) << "the previous file is kept as the backup";
+  files.files.clear();
+  EXPECT_EQ(1, setting.Save(kPath, files));
+  EXPECT_TRUE(files.files.empty()) << "the first save cleared the flag";
 
   setting.m_bModified = 1;
   EXPECT_EQ(0, setting.Save("", files));
