@@ -118,19 +118,16 @@ TEST(DialogChecksTest, OptionsRefuseTheDelayFirstAndNeverTheLogSize) {
 TEST(ConditionRowTest, TheDefaultSettingsGiveTheFourDefaultRows) {
   CAppSetting setting;
   setting.SetDefaultSetting();
-  const char* const expected[][3] = {
+  const std::vector<std::vector<std::string>> expected = {
       {"起動時　", "各アプリケーションの未開放メモリを開放", "10"},
       {"毎時　　0 分", "全て実行", "10"},
       {"メモリー使用率が 60 %を超えたら", "各アプリケーションの未開放メモリを開放", "10"},
       {"メモリー使用率が 80 %を超えたら", "物理メモリ領域を強制開放", "10"},
   };
-  ASSERT_EQ(4u, setting.m_aOperationTime.size());
-  for (std::size_t i = 0; i < 4; ++i) {
-    const COperationTime& condition = *setting.m_aOperationTime[i];
-    EXPECT_EQ(expected[i][0], ModeText(condition)) << i;
-    EXPECT_EQ(expected[i][1], OperationText(condition.m_nOperation).value_or("?")) << i;
-    EXPECT_EQ(expected[i][2], CpuLoadText(condition)) << i;
-  }
+  std::vector<std::vector<std::string>> rows;
+  for (const auto& c : setting.m_aOperationTime)
+    rows.push_back({ModeText(*c), OperationText(c->m_nOperation).value_or("?"), CpuLoadText(*c)});
+  EXPECT_EQ(expected, rows);
 }
 
 TEST(ConditionRowTest, EveryModeHasItsLabelAndTimeParts) {
