@@ -117,10 +117,9 @@ TEST(TimerGateTest, APassStartsOnlyWhenNothingHoldsItOff) {
       {{false, false, true, 600000, 0}, false},  // a tick under way
       {{false, false, false, 1ull << 40, 59}, true},
   };
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
     EXPECT_EQ(c.due, TimerPassDue(c.tick))
         << c.tick.elapsedMilliseconds << " " << c.tick.delayMinutes;
-  }
 }
 
 TEST(ReleaseLevelTest, ExactlyOneItemIsCheckedForMultiplesOfTen) {

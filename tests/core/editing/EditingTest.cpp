@@ -38,10 +38,9 @@ TEST(DialogChecksTest, EachModeEnablesItsOwnInputs) {
                {-1, false, false, false, false}};
   for (const auto& c : cases) {
     const ConditionInputs on = ConditionInputsForMode(c.mode);
-    EXPECT_EQ(c.day, on.day) << c.mode;
-    EXPECT_EQ(c.hour, on.hour) << c.mode;
-    EXPECT_EQ(c.minute, on.minute) << c.mode;
-    EXPECT_EQ(c.memory, on.memoryLoad) << c.mode;
+    EXPECT_EQ((std::vector<bool>{c.day, c.hour, c.minute, c.memory}),
+              (std::vector<bool>{on.day, on.hour, on.minute, on.memoryLoad}))
+        << c.mode;
   }
   EXPECT_EQ("", ConditionFieldText(-1));
   EXPECT_EQ("0", ConditionFieldText(0));
@@ -81,9 +80,7 @@ TEST(DialogChecksTest, ChecksAndQuestionsComeInTheirOrder) {
       {"no mode", {-1, 0, "", "", "0", "", "100"}, {{CheckStep::Error, kModeMissing}}},
       {"no operation", {10, -1, "", "", "", "", "100"}, {{CheckStep::Error, kOperationMissing}}},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.steps, CheckCondition(c.input).steps) << c.what;
-  }
+  for (const auto& c : cases) EXPECT_EQ(c.steps, CheckCondition(c.input).steps) << c.what;
 }
 
 TEST(DialogChecksTest, FieldsTheModeDoesNotUseAreStoredAsMinus1) {
@@ -105,10 +102,9 @@ TEST(DialogChecksTest, OptionsRefuseTheDelayFirstAndNeverTheLogSize) {
                {{"", "60", "60"}, kDelayInvalid},
                {{"", "0", "60"}, kIntervalInvalid},
                {{"", "-1", "0"}, kDelayInvalid}};
-  for (const auto& c : cases) {
-    const OptionCheck check = CheckOptions(c.input);
-    EXPECT_STREQ(c.error, check.error) << c.input.timerDelay << "/" << c.input.interval;
-  }
+  for (const auto& c : cases)
+    EXPECT_STREQ(c.error, CheckOptions(c.input).error)
+        << c.input.timerDelay << "/" << c.input.interval;
   const OptionCheck accepted = CheckOptions({"999999", "59", ""});
   EXPECT_EQ(999999, accepted.logSizeLimit);
   EXPECT_EQ(59, accepted.timerDelay);

@@ -57,9 +57,8 @@ TEST(MenuBarKeysTest, ModifiersLettersAndOtherKeys) {
       {Key(M::SysKeyDown, 'Z', kStateNone, "a"), A::PassThrough},
       {Key(M::KeyDown, 'O', kStateNone, "", 0), A::PassThrough},
   };
-  for (std::size_t i = 0; i < cases.size(); ++i) {
+  for (std::size_t i = 0; i < cases.size(); ++i)
     EXPECT_EQ(cases[i].second, ClassifyFrameKey(cases[i].first)) << "case " << i;
-  }
 }
 
 // The plain cases, the wrap at both ends and Escape are driven through real menus in the
