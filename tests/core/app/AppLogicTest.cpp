@@ -131,8 +131,7 @@ TEST(ReleaseLevelTest, ExactlyOneItemIsCheckedForMultiplesOfTen) {
         EXPECT_EQ(level, ReleaseLevelOfCommand(id));
       }
     }
-    const bool multiple = level >= 10 && level <= 100 && level % 10 == 0;
-    EXPECT_EQ(multiple ? 1 : 0, checked) << level;
+    EXPECT_EQ(level >= 10 && level <= 100 && level % 10 == 0 ? 1 : 0, checked) << level;
   }
   EXPECT_EQ(10, ReleaseLevelOfCommand(32782));
   EXPECT_EQ(100, ReleaseLevelOfCommand(32791));
