@@ -4,12 +4,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 
 #include "engine/MemClean.h"
 #include "engine/ServiceLog.h"
 #include "support/FakePlatform.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -31,15 +31,13 @@ double Best(int rounds, int runs, const std::function<void()>& run) {
 int main() {
   CMemClean idle;
   idle.m_bTimerMode = 1;
-  for (int i = 0; i < 4; ++i) {  // as many as the default, none of which can hold
+  for (int i = 0; i < 4; ++i)  // as many as the default, none of which can hold
     idle.m_appSetting.m_aOperationTime.emplace_back(new COperationTime)->m_nExecMode = 99;
-  }
   std::printf("condition pass, nothing matches: %.4f ms per pass (goal < 1 ms)\n",
               Best(1, 2000, [&] { idle.CleanUp(); }));
 
-  const auto directory = std::filesystem::temp_directory_path() / "quorvel-bench-log";
-  std::filesystem::create_directories(directory);
-  const std::string path = (directory / "vorel.log").string();
+  const qvtest::TempDir directory;
+  const std::string path = directory.File("vorel.log");
   const std::uint64_t limit = LogSizeLimitBytes(1024);  // the default, 1 MB
   CLogLines lines;
   auto write = [&](int count) {
@@ -50,7 +48,6 @@ int main() {
   for (int i = 0; i < 25; ++i) write(1000);  // full
   std::printf("service-log write trimming a 1 MB log: %.3f ms per write (goal < 20 ms)\n",
               Best(1, 50, [&] { write(40); }));
-  std::filesystem::remove_all(directory);
 
   // 256 MB: level 50 of 512 MB, less a few bytes.
   qvtest::FakePlatform machine;

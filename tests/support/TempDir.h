@@ -11,20 +11,11 @@ namespace qvtest {
 
 class TempDir {
  public:
-  TempDir() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() /
-            ("quorvel-test-" + std::to_string(random()) + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-  }
+  TempDir() { std::filesystem::create_directories(path_); }
   ~TempDir() {
     std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::all,
-                                 std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
   }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
 
   // A path inside the directory, with the separator of the platform, as the programs build it.
   std::string File(const std::string& name) const { return (path_ / name).string(); }
@@ -34,7 +25,9 @@ class TempDir {
   }
 
  private:
-  std::filesystem::path path_;
+  const std::filesystem::path path_ = std::filesystem::temp_directory_path() /
+                                      ("quorvel-test-" + std::to_string(std::random_device()()) +
+                                       std::to_string(std::random_device()()));
 };
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
