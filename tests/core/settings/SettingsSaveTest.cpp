@@ -54,9 +54,8 @@ TEST_F(SettingsSaveTest, FailedWriteLeavesTheOldFileIntact) {
 
 #ifdef _WIN32
   // The file cannot be replaced while another program holds it open without sharing.
-  const std::wstring widePath = std::filesystem::path(path).wstring();
-  HANDLE held = ::CreateFileW(widePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = ::CreateFileW(std::filesystem::path(path).c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, held);
   EXPECT_EQ(0, SaveDefaults(path));
   ::CloseHandle(held);
