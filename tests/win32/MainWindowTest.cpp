@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -17,25 +16,20 @@
 #include "app/MainFrame.h"
 #include "engine/LogText.h"
 #include "framework/SystemLibrary.h"
+#include "framework/Window.h"
 #include "resources/resource.h"
 #include "support/TempDir.h"
 
 namespace {
 
-using qvtest::AddHourly;
-using qvtest::Count;
-using qvtest::QuorvelW;
-using qvtest::SavedConditions;
-using qvtest::SavedReleaseLevel;
-using qvtest::UseLowestLevel;
-using qvtest::WaitFor;
+using namespace qvtest;
 
 TEST(MainWindowTest, StartsHiddenInTimerModeWithTheDefaultSettingsAndRunsOnce) {
   QuorvelW app;
   ASSERT_TRUE(app.Start());
   EXPECT_EQ("QuorvelW - Timer Mode - Running", app.Title());
   EXPECT_FALSE(app.Visible());
-  EXPECT_EQ(152u, qvtest::ReadFileBytes(app.SettingsFile()).size());
+  EXPECT_EQ(152u, ReadFileBytes(app.SettingsFile()).size());
   const std::vector<std::string> rows = {
       "起動時　|各アプリケーションの未開放メモリを開放|10",
       "毎時　　0 分|全て実行|10",
@@ -48,12 +42,8 @@ TEST(MainWindowTest, StartsHiddenInTimerModeWithTheDefaultSettingsAndRunsOnce) {
   EXPECT_EQ(tray, app.TrayJournal());
 
   // A second copy ends at once and leaves the first as it was.
-  qv::UniqueHandle second = app.Launch(L"-c -p10");
-  ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(second.Get(), 10000));
-  DWORD code = 99;
-  ::GetExitCodeProcess(second.Get(), &code);
-  EXPECT_EQ(0u, code);
-  EXPECT_FALSE(app.Ended(0));
+  EXPECT_EQ(0u, app.Run(L"-c -p10", 10000));
+  EXPECT_EQ(STILL_ACTIVE, app.ExitCode(0));
   EXPECT_FALSE(app.Visible());
   EXPECT_EQ(tray, app.TrayJournal());
   EXPECT_EQ("", app.LogText());
@@ -97,7 +87,7 @@ TEST(MainWindowTest, ManualPassesRunOneAtATimeAndInformationShowsTheWindow) {
   EXPECT_TRUE(WaitFor([&] { return app.LogLength() > 33000; }, 120000));  // about 150 a call
   EXPECT_TRUE(WaitFor([&] { return Count(app.LogText(), memoryLines[4]) == 255; }));
   app.Command(ID_RELEASE_LEVEL_30);
-  EXPECT_TRUE(WaitFor([&] { return SavedReleaseLevel(app) == 30; }));
+  EXPECT_TRUE(WaitFor([&] { return SavedReleaseLevel(app.SettingsFile()) == 30; }));
 }
 
 TEST(MainWindowTest, TheCloseButtonHidesWhenAskedAndExitAlwaysCloses) {
@@ -108,7 +98,7 @@ TEST(MainWindowTest, TheCloseButtonHidesWhenAskedAndExitAlwaysCloses) {
   ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
   ::PostMessageW(app.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
   ASSERT_TRUE(WaitFor([&] { return !app.Visible(); }));
-  EXPECT_FALSE(app.Ended(300));
+  EXPECT_EQ(STILL_ACTIVE, app.ExitCode(300));
 
   app.Command(ID_MINIMIZE_ON_CLOSE);
   app.Command(ID_WINDOW_SHOW);
@@ -122,9 +112,7 @@ TEST(MainWindowTest, TheCloseButtonHidesWhenAskedAndExitAlwaysCloses) {
   ::SendMessageTimeoutW(app.Window(), WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 5000, &answer);
   EXPECT_EQ("remove\t", app.TrayJournal().back());
   app.Command(QV_ID_APP_EXIT);
-  DWORD code = 99;
-  ASSERT_TRUE(app.Ended(10000, &code));
-  EXPECT_EQ(0u, code);
+  ASSERT_EQ(0u, app.ExitCode(10000));
   EXPECT_EQ("remove\t", app.TrayJournal().back());
 }
 
@@ -152,7 +140,7 @@ TEST(MainWindowTest, TheTrayIconShowsTheLoadTogglesTheWindowAndComesBack) {
 }
 
 std::vector<std::int32_t> WindowSettings(const std::wstring& file) {  // its 20 numbers
-  const std::string bytes = qvtest::ReadFileBytes(file);
+  const std::string bytes = ReadFileBytes(file);
   std::vector<std::int32_t> values(bytes.size() / 4);
   std::memcpy(values.data(), bytes.data(), values.size() * 4);
   return values;
@@ -173,22 +161,18 @@ TEST(MainWindowTest, TheLayoutSurvivesARestart) {
     ASSERT_TRUE(app.Start());
     app.Command(ID_WINDOW_SHOW);
     ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
-    RECT rc{};
-    ::GetWindowRect(app.Window(), &rc);
-    EXPECT_EQ(left, rc.left);
+    EXPECT_EQ(left, qv::CWindow(app.Window()).GetWindowRect().left);
     if (left == 100) {
       app.Command(ID_MINIMIZE_ON_CLOSE);
       ASSERT_TRUE(WaitFor(
           [&] { return WindowSettings(file).size() == 20 && WindowSettings(file)[19] == 1; }));
       ::SetWindowPos(app.Window(), nullptr, 150, 120, 600, 450, SWP_NOZORDER);
-      ::SendMessageW(::FindWindowExW(app.Window(), nullptr, L"SysListView32", nullptr),
-                     LVM_SETCOLUMNWIDTH, 0, 123);
-      ::SendMessageW(::FindWindowExW(app.Window(), nullptr, L"ReBarWindow32", nullptr), RB_MOVEBAND,
-                     0, 2);
+      ::SendMessageW(app.Child(L"SysListView32"), LVM_SETCOLUMNWIDTH, 0, 123);
+      ::SendMessageW(app.Child(L"ReBarWindow32"), RB_MOVEBAND, 0, 2);
       ::SendMessageW(app.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     }
     app.Command(QV_ID_APP_EXIT);
-    ASSERT_TRUE(app.Ended(10000));
+    ASSERT_EQ(0u, app.ExitCode(10000));
     if (left == 100) values = WindowSettings(file);
   }
   EXPECT_EQ(values, WindowSettings(file));
@@ -198,8 +182,7 @@ TEST(MainWindowTest, TheLayoutSurvivesARestart) {
   EXPECT_EQ(123, values[16]);
 }
 
-class FrameProbe : public qv::app::CMainFrame {
- public:
+struct FrameProbe : qv::app::CMainFrame {
   void OpenHelpFile(const std::wstring& path) override { asked = path; }
   std::wstring asked;
 };
@@ -213,7 +196,7 @@ TEST(MainWindowTest, ChecksFollowTheirStateAndHelpComesFromTheProgramsFolder) {
     void SetCheck(bool on) override { checked = on; }
     bool checked = false;
   };
-  qvtest::TempDir current;
+  TempDir current;
   std::ofstream(current.File("vorel.chm")) << "planted";
   ASSERT_TRUE(::SetCurrentDirectoryW(qv::Cp932ToWide(current.File("")).c_str()));
   const qv::UniqueModule richEdit = qv::LoadSystemLibrary(L"riched20.dll");
@@ -238,62 +221,29 @@ TEST(MainWindowTest, ChecksFollowTheirStateAndHelpComesFromTheProgramsFolder) {
 // itself, and the settings stay as they were.
 TEST(MainWindowTest, ACommandLinePassPrintsItsLinesAndEnds) {
   QuorvelW app;
-  DWORD code = 99;
-  {
-    qv::UniqueHandle first = app.Launch(L"-q");
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(first.Get(), 15000));
-    ::GetExitCodeProcess(first.Get(), &code);
-    EXPECT_EQ(0u, code);
-  }
-  const std::string settings = qvtest::ReadFileBytes(app.SettingsFile());
+  ASSERT_EQ(0u, app.Run(L"-q", 15000));
+  const std::string settings = ReadFileBytes(app.SettingsFile());
   ASSERT_EQ(152u, settings.size());
 
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE read = nullptr;
-  HANDLE write = nullptr;
-  ASSERT_TRUE(::CreatePipe(&read, &write, &inherit, 1 << 20));
-  qv::UniqueHandle reader(read);
-  qv::UniqueHandle process;
-  {
-    qv::UniqueHandle writer(write);
-    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    process = app.Launch(L"-c -p10 -q", write);
-  }
-  ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.Get(), 120000));
-  ::GetExitCodeProcess(process.Get(), &code);
-  EXPECT_EQ(0u, code);
   std::string output;
-  char buffer[4096];
-  DWORD got = 0;
-  while (::ReadFile(read, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-    output.append(buffer, got);
+  EXPECT_EQ(0u, app.Run(L"-c -p10 -q", 120000, &output));
   EXPECT_EQ(0u, output.find(logtext::kManualPassStart)) << output;
   for (const char* line :
-       {logtext::kWorkingSetSuccess, logtext::kWholeMemorySuccess, logtext::kPassEnd}) {
+       {logtext::kWorkingSetSuccess, logtext::kWholeMemorySuccess, logtext::kPassEnd})
     EXPECT_EQ(1u, Count(output, line)) << line;
-  }
   EXPECT_EQ("\r\n", output.substr(output.size() - 2));
-  EXPECT_EQ(settings, qvtest::ReadFileBytes(app.SettingsFile()));
-}
-
-// The message box that an edit ends with, as "caption|text", answered with the button.
-std::string Answer(const QuorvelW& app, int button) {
-  const HWND box = app.WaitForDialog();
-  const std::string message = QuorvelW::MessageOf(box);
-  ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
-  WaitFor([&] { return app.Dialogs().empty(); });
-  return message;
+  EXPECT_EQ(settings, ReadFileBytes(app.SettingsFile()));
 }
 
 TEST(ConditionEditingTest, DuplicatesAreRefusedDeletionsKeepTheOrderAndAFailedSaveIsReported) {
   QuorvelW app;
   ASSERT_TRUE(app.Start());
   const std::vector<std::string> rows = app.ListRows();
-  const std::string file = qvtest::ReadFileBytes(app.SettingsFile());
+  const std::string file = ReadFileBytes(app.SettingsFile());
   AddHourly(app, "0", 2, "10");  // the second default condition
-  EXPECT_EQ("QuorvelW|同じ設定のものが既にあります", Answer(app, IDOK));
+  EXPECT_EQ("QuorvelW|同じ設定のものが既にあります", app.Answer(IDOK));
   EXPECT_EQ(rows, app.ListRows());
-  EXPECT_EQ(file, qvtest::ReadFileBytes(app.SettingsFile()));
+  EXPECT_EQ(file, ReadFileBytes(app.SettingsFile()));
 
   AddHourly(app, "0", 2, "20");
   ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 5; }));
@@ -304,7 +254,7 @@ TEST(ConditionEditingTest, DuplicatesAreRefusedDeletionsKeepTheOrderAndAFailedSa
 
   app.SelectRows({1, 3});
   app.Command(ID_CONDITION_DELETE);
-  EXPECT_EQ("確認|選択項目を削除してもよろしいでしょうか？", Answer(app, IDYES));
+  EXPECT_EQ("確認|選択項目を削除してもよろしいでしょうか？", app.Answer(IDYES));
   ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 3; }));
   EXPECT_EQ((std::vector<std::string>{five[0], five[2], five[4]}), app.ListRows());
   EXPECT_EQ((std::vector<std::string>{saved[0], saved[2], saved[4]}), SavedConditions(app));
@@ -314,7 +264,7 @@ TEST(ConditionEditingTest, DuplicatesAreRefusedDeletionsKeepTheOrderAndAFailedSa
   std::filesystem::remove_all(folder);
   std::ofstream(folder) << "x";
   AddHourly(app, "5", 0, "30");
-  EXPECT_EQ("QuorvelW|設定の保存に失敗しました", Answer(app, IDOK));
+  EXPECT_EQ("QuorvelW|設定の保存に失敗しました", app.Answer(IDOK));
   EXPECT_EQ(4u, app.ListRows().size());
   EXPECT_TRUE(app.Dialogs().empty());
 }
@@ -332,16 +282,14 @@ TEST(ConditionEditingTest, OneDialogAtATimeADoubleClickOnOneRowAndTheDelayRefuse
   const HWND dialog = app.WaitForDialog();
   EXPECT_EQ("修正", QuorvelW::ItemText(dialog, IDOK));
   EXPECT_EQ("0", QuorvelW::ItemText(dialog, IDC_CONDITION_MINUTE));
-  for (UINT id : {UINT{ID_CONDITION_ADD}, UINT{ID_CONDITION_MODIFY}, UINT{ID_CONDITION_DELETE},
-                  UINT{ID_OPTION}, UINT{QV_ID_APP_ABOUT}}) {
+  for (const UINT id :
+       {ID_CONDITION_ADD, ID_CONDITION_MODIFY, ID_CONDITION_DELETE, ID_OPTION, QV_ID_APP_ABOUT})
     app.Command(id);
-  }
   ::Sleep(500);
   EXPECT_EQ(std::vector<HWND>{dialog}, app.Dialogs());
-  ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().empty(); }));
+  ASSERT_TRUE(QuorvelW::Press(dialog, IDCANCEL));
   // Both options out of range: the delay is refused first; Cancel then leaves the file alone.
-  const std::string file = qvtest::ReadFileBytes(app.SettingsFile());
+  const std::string file = ReadFileBytes(app.SettingsFile());
   app.Command(ID_OPTION);
   const HWND options = app.WaitForDialog();
   QuorvelW::SetText(options, IDC_OPTION_DELAY, "60");
@@ -349,17 +297,14 @@ TEST(ConditionEditingTest, OneDialogAtATimeADoubleClickOnOneRowAndTheDelayRefuse
   ::PostMessageW(options, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitFor([&] { return app.Dialogs().size() == 2; }));
   EXPECT_EQ("QuorvelW|遅延時間設定は0-59までです", QuorvelW::MessageOf(app.Dialogs()[0]));
-  ::PostMessageW(app.Dialogs()[0], WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().size() == 1; }));
-  ::PostMessageW(options, WM_COMMAND, IDCANCEL, 0);
-  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().empty(); }));
-  EXPECT_EQ(file, qvtest::ReadFileBytes(app.SettingsFile()));
+  ASSERT_TRUE(QuorvelW::Press(app.Dialogs()[0], IDOK));
+  ASSERT_TRUE(QuorvelW::Press(options, IDCANCEL));
+  EXPECT_EQ(file, ReadFileBytes(app.SettingsFile()));
   ASSERT_TRUE(WaitFor([&] { return app.ToolButtonEnabled(ID_CONDITION_ADD); }));
   app.Command(QV_ID_APP_ABOUT);
   const HWND about = app.WaitForDialog();
   EXPECT_NE(nullptr, ::FindWindowExW(about, nullptr, L"Static", L"Quorvel Version 1.1"));
-  ::PostMessageW(about, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().empty(); }));
+  ASSERT_TRUE(QuorvelW::Press(about, IDOK));
 
   // The add dialog opens with the defaults; only the minute, operation and CPU inputs are on,
   // and a number edit takes digits only.
@@ -375,9 +320,8 @@ TEST(ConditionEditingTest, OneDialogAtATimeADoubleClickOnOneRowAndTheDelayRefuse
         id == IDC_CONDITION_MINUTE || id == IDC_CONDITION_OPERATION || id == IDC_CONDITION_CPU_LOAD;
     EXPECT_EQ(on, ::IsWindowEnabled(::GetDlgItem(add, id)) != FALSE) << id;
   }
-  for (WPARAM c : {WPARAM{'a'}, WPARAM{'-'}, WPARAM{0x16}, WPARAM{'4'}}) {
+  for (const WPARAM c : {'a', '-', '\x16', '4'})
     ::SendDlgItemMessageW(add, IDC_CONDITION_MINUTE, WM_CHAR, c, 0);
-  }
   EXPECT_EQ("4", QuorvelW::ItemText(add, IDC_CONDITION_MINUTE));
   ::PostMessageW(add, WM_COMMAND, IDCANCEL, 0);
 }

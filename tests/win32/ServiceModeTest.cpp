@@ -25,8 +25,7 @@
 
 namespace {
 
-using qvtest::QuorvelW;
-using qvtest::WaitFor;
+using namespace qvtest;
 
 constexpr DWORD kStateTimeout = 20000;
 // A stop waits for the pass under way; a whole-memory pass of 20 % can take half a minute.
@@ -80,7 +79,7 @@ class ServiceModeTest : public ::testing::Test {
   void WriteServiceSettings(std::int32_t operation, std::int32_t level) const {
     ::CreateDirectoryW(Svc().c_str(), nullptr);
     CAppSetting settings;
-    settings.m_aOperationTime.push_back(qvtest::AlwaysMatchingCondition(operation));
+    settings.m_aOperationTime.push_back(AlwaysMatchingCondition(operation));
     settings.m_nReleaseLevel = level;
     settings.m_nTimerDelay = 0;
     settings.m_nInterval = 0;
@@ -90,9 +89,7 @@ class ServiceModeTest : public ::testing::Test {
 
   // Pause and continue bring the service's next turn forward, until the view shows the pass.
   bool ViewShowsPasses(std::size_t passes) const {
-    const auto shown = [&] {
-      return qvtest::Count(app.LogText(), logtext::kConditionPassStart) >= passes;
-    };
+    const auto shown = [&] { return Count(app.LogText(), logtext::kConditionPassStart) >= passes; };
     return WaitFor(
         [&] {
           SERVICE_STATUS status{};
@@ -115,7 +112,7 @@ TEST_F(ServiceModeTest, AUsersJourneyFromTheFirstStartThroughServiceModeToAClose
   // First start: the defaults written, the tray icon, the window hidden.
   ASSERT_TRUE(app.Start());
   EXPECT_FALSE(app.Visible());
-  EXPECT_EQ(152u, qvtest::ReadFileBytes(app.SettingsFile()).size());
+  EXPECT_EQ(152u, ReadFileBytes(app.SettingsFile()).size());
   const std::vector<std::string> journal = app.TrayJournal();
   EXPECT_NE(journal.end(), std::find(journal.begin(), journal.end(), "add\tQuorvel"));
   const int threadsInTimerMode = ThreadCount(::GetProcessId(app.Process()));
@@ -125,12 +122,12 @@ TEST_F(ServiceModeTest, AUsersJourneyFromTheFirstStartThroughServiceModeToAClose
   HWND menu = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (menu = ::FindWindowW(L"#32768", nullptr)) != nullptr; }));
   ::PostMessageW(menu, WM_CHAR, 'w', 0);  // "各アプリケーションの未開放メモリを開放(&W)"
-  ASSERT_TRUE(WaitFor([&] { return qvtest::Count(app.LogText(), logtext::kPassEnd) == 1; }));
-  EXPECT_EQ(1u, qvtest::Count(app.LogText(), logtext::kWorkingSetSuccess)) << app.LogText();
+  ASSERT_TRUE(WaitFor([&] { return Count(app.LogText(), logtext::kPassEnd) == 1; }));
+  EXPECT_EQ(1u, Count(app.LogText(), logtext::kWorkingSetSuccess)) << app.LogText();
 
   // A condition added through the dialog is in the user's settings file.
-  qvtest::AddHourly(app, "5", 0, "30");
-  ASSERT_TRUE(WaitFor([&] { return qvtest::SavedConditions(app).size() == 5; }));
+  AddHourly(app, "5", 0, "30");
+  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 5; }));
 
   // The service installed from the menu, with settings an administrator prepared.
   WriteServiceSettings(COperationTime::kWholeMemory, 10);
@@ -159,7 +156,7 @@ TEST_F(ServiceModeTest, AUsersJourneyFromTheFirstStartThroughServiceModeToAClose
 
   // A save tells the service, and its next pass takes twice the share of memory.
   app.Command(ID_RELEASE_LEVEL_20);
-  ASSERT_TRUE(WaitFor([&] { return qvtest::SavedReleaseLevel(Svc(L"\\qvlset.def")) == 20; }));
+  ASSERT_TRUE(WaitFor([&] { return SavedReleaseLevel(Svc(L"\\qvlset.def")) == 20; }));
   ASSERT_TRUE(ViewShowsPasses(2)) << app.LogText();
   const std::vector<unsigned long> after = CommittedSizes(app.LogText());
   ASSERT_EQ(2u, after.size()) << app.LogText();
@@ -186,16 +183,14 @@ TEST_F(ServiceModeTest, AUsersJourneyFromTheFirstStartThroughServiceModeToAClose
   EXPECT_LE(ThreadCount(::GetProcessId(app.Process())), threadsInTimerMode);
 
   // Closed during a pass: the icon goes at once, the program when the pass has ended.
-  qvtest::UseLowestLevel(app);
+  UseLowestLevel(app);
   app.Command(ID_CLEAN_WHOLE_MEMORY);
   ASSERT_TRUE(WaitFor([&] { return !app.ToolButtonEnabled(ID_CLEAN_WHOLE_MEMORY); }));
   ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back() == "remove\t"; }));
-  EXPECT_FALSE(app.Ended(0));
+  EXPECT_EQ(STILL_ACTIVE, app.ExitCode(0));
   ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);  // starts nothing new
-  DWORD code = 99;
-  ASSERT_TRUE(app.Ended(120000, &code));
-  EXPECT_EQ(0u, code);
+  ASSERT_EQ(0u, app.ExitCode(120000));
   const auto removes = app.TrayJournal();
   EXPECT_EQ(1, std::count(removes.begin(), removes.end(), "remove\t"));
 }
@@ -211,11 +206,9 @@ TEST_F(ServiceModeTest, AFailedInstallationSaysSoAndLeavesTimerModeStopped) {
   ASSERT_TRUE(blocker);
   ASSERT_TRUE(app.Start());
   app.Command(ID_SERVICE_REGISTER);
-  const HWND box = app.WaitForDialog();
+  const std::string message = app.Answer(IDOK);
   ::DeleteService(blocker.Get());
-  ASSERT_NE(nullptr, box);
-  EXPECT_EQ("QuorvelW|サービスのインストールに失敗しました", QuorvelW::MessageOf(box));
-  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ("QuorvelW|サービスのインストールに失敗しました", message);
   EXPECT_TRUE(TitleBecomes("QuorvelW - Timer Mode - Stopped")) << app.Title();
   EXPECT_FALSE(qv::vorel::Installed());
 }
@@ -227,7 +220,7 @@ TEST_F(ServiceModeTest, TheLogViewLoadsTheServiceLogAndRetriesAfterElevenFailedO
   ASSERT_TRUE(app.Start());
   app.Command(ID_SERVICE_REGISTER);
   ASSERT_TRUE(TitleBecomes("VorelW - Service Mode - Running")) << app.Title();
-  EXPECT_EQ(152u, qvtest::ReadFileBytes(Svc(L"\\qvlset.def")).size()) << "the defaults";
+  EXPECT_EQ(152u, ReadFileBytes(Svc(L"\\qvlset.def")).size()) << "the defaults";
   app.Command(ID_SERVICE_START);  // stopped, and no watcher: only the commands load the log
   ASSERT_TRUE(TitleBecomes("VorelW - Service Mode - Stopped")) << app.Title();
   ASSERT_TRUE(WaitFor([] { return ServiceState() == SERVICE_STOPPED; }, kStopTimeout));

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -42,23 +41,10 @@ std::string ReadServiceLog() {
   return qvtest::ReadBytes(SvcDirectory() + "\\vorel.log");
 }
 
-// Standard output of a command line run by the command processor, which takes the outer quotes.
-std::string RunAndCapture(const std::wstring& commandLine, DWORD* exitCode = nullptr) {
-  std::string output;
-  FILE* pipe = ::_wpopen((L"\"" + commandLine + L"\"").c_str(), L"rb");
-  if (!pipe) return output;
-  char buffer[1024];
-  for (std::size_t read; (read = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;) {
-    output.append(buffer, read);
-  }
-  const int status = ::_pclose(pipe);
-  if (exitCode) *exitCode = static_cast<DWORD>(status);
-  return output;
-}
-
 // The state number that Wine's own "sc query Vorel" prints, or 0.
 DWORD ScQueryState() {
-  const std::string output = RunAndCapture(L"sc.exe query Vorel");
+  std::string output;
+  qvtest::Run(L"sc.exe query Vorel", 10000, &output);
   const std::size_t colon = output.find(':', output.find("STATE"));
   if (colon == std::string::npos) return 0;
   return static_cast<DWORD>(std::strtoul(output.c_str() + colon + 1, nullptr, 10));
@@ -190,9 +176,8 @@ TEST_F(ServiceTest, TheControlToolInstallsStartsAndRemovesTheService) {
   for (const std::wstring& command :
        {L"install \"" + ServicePath() + L"\"", std::wstring(L"start"),
         std::wstring(L"wait RUNNING 20000"), std::wstring(L"remove")}) {
-    DWORD exitCode = 1;
-    const std::string output = RunAndCapture(tool + command, &exitCode);
-    EXPECT_EQ(0u, exitCode) << output;
+    std::string output;
+    EXPECT_EQ(0u, qvtest::Run(tool + command, 60000, &output)) << output;
   }
   WaitUntilRemoved();
   EXPECT_EQ(0u, ScQueryState()) << "removed";
@@ -201,9 +186,7 @@ TEST_F(ServiceTest, TheControlToolInstallsStartsAndRemovesTheService) {
 // Started any other way the dispatcher call fails and the program ends with its error, with no
 // message box waiting for an answer.
 TEST_F(ServiceTest, StartedOutsideTheServiceControlManagerItEndsWithAnError) {
-  DWORD exitCode = 0;
-  RunAndCapture(L"\"" + ServicePath() + L"\"", &exitCode);
-  EXPECT_NE(0u, exitCode) << "the dispatcher call failed";
+  EXPECT_NE(0u, qvtest::Run(L"\"" + ServicePath() + L"\"", 10000)) << "the dispatcher call failed";
 }
 
 }  // namespace
