@@ -24,7 +24,8 @@ namespace {
 
 using namespace qvtest;
 
-TEST(MainWindowTest, StartsHiddenInTimerModeWithTheDefaultSettingsAndRunsOnce) {
+// The first start, a second copy, the tray icon and the ways to close.
+TEST(MainWindowTest, StartsHiddenWithTheDefaultsOnceAnswersTheTrayAndClosesAsAsked) {
   QuorvelW app;
   ASSERT_TRUE(app.Start());
   EXPECT_EQ("QuorvelW - Timer Mode - Running", app.Title());
@@ -47,6 +48,50 @@ TEST(MainWindowTest, StartsHiddenInTimerModeWithTheDefaultSettingsAndRunsOnce) {
   EXPECT_FALSE(app.Visible());
   EXPECT_EQ(tray, app.TrayJournal());
   EXPECT_EQ("", app.LogText());
+
+  // The tray icon: a tip with the load, double clicks that toggle the window, other icons' ids
+  // ignored, and the icon back when the taskbar is.
+  app.Tray(1, WM_MOUSEMOVE);
+  const std::string tip = "tip\tQuorvelW - Timer Mode - Running - メモリ使用率 : ";
+  ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back().rfind(tip, 0) == 0; }));
+  const std::string load = app.TrayJournal().back().substr(tip.size());
+  EXPECT_GE(load.size(), 3u);
+  EXPECT_EQ(" %", load.substr(load.size() - 2));
+
+  app.Tray(2, WM_LBUTTONDBLCLK);  // another icon's notification
+  app.Tray(1, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
+  app.Tray(1, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitFor([&] { return !app.Visible(); }));
+  app.Tray(2, WM_LBUTTONDBLCLK);
+  ::Sleep(300);
+  EXPECT_FALSE(app.Visible());
+
+  ::PostMessageW(app.Window(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back() == "add\tQuorvel"; }));
+
+  // The close button hides when asked; exit always closes.
+  app.Command(ID_MINIMIZE_ON_CLOSE);
+  app.Command(ID_WINDOW_SHOW);
+  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
+  ::PostMessageW(app.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitFor([&] { return !app.Visible(); }));
+  EXPECT_EQ(STILL_ACTIVE, app.ExitCode(300));
+
+  app.Command(ID_MINIMIZE_ON_CLOSE);
+  app.Command(ID_WINDOW_SHOW);
+  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
+  app.Command(ID_MINIMIZE_ON_CLOSE);
+  // A logoff is never held up; the program saves and lets go of its icon, and Windows ends it.
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(
+      ::SendMessageTimeoutW(app.Window(), WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 5000, &answer));
+  EXPECT_EQ(1u, answer);
+  ::SendMessageTimeoutW(app.Window(), WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 5000, &answer);
+  EXPECT_EQ("remove\t", app.TrayJournal().back());
+  app.Command(QV_ID_APP_EXIT);
+  ASSERT_EQ(0u, app.ExitCode(10000));
+  EXPECT_EQ("remove\t", app.TrayJournal().back());
 }
 
 TEST(MainWindowTest, ManualPassesRunOneAtATimeAndInformationShowsTheWindow) {
@@ -88,55 +133,6 @@ TEST(MainWindowTest, ManualPassesRunOneAtATimeAndInformationShowsTheWindow) {
   EXPECT_TRUE(WaitFor([&] { return Count(app.LogText(), memoryLines[4]) == 255; }));
   app.Command(ID_RELEASE_LEVEL_30);
   EXPECT_TRUE(WaitFor([&] { return SavedReleaseLevel(app.SettingsFile()) == 30; }));
-}
-
-TEST(MainWindowTest, TheCloseButtonHidesWhenAskedAndExitAlwaysCloses) {
-  QuorvelW app;
-  ASSERT_TRUE(app.Start());
-  app.Command(ID_MINIMIZE_ON_CLOSE);
-  app.Command(ID_WINDOW_SHOW);
-  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
-  ::PostMessageW(app.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
-  ASSERT_TRUE(WaitFor([&] { return !app.Visible(); }));
-  EXPECT_EQ(STILL_ACTIVE, app.ExitCode(300));
-
-  app.Command(ID_MINIMIZE_ON_CLOSE);
-  app.Command(ID_WINDOW_SHOW);
-  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
-  app.Command(ID_MINIMIZE_ON_CLOSE);
-  // A logoff is never held up; the program saves and lets go of its icon, and Windows ends it.
-  DWORD_PTR answer = 0;
-  ASSERT_TRUE(
-      ::SendMessageTimeoutW(app.Window(), WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 5000, &answer));
-  EXPECT_EQ(1u, answer);
-  ::SendMessageTimeoutW(app.Window(), WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 5000, &answer);
-  EXPECT_EQ("remove\t", app.TrayJournal().back());
-  app.Command(QV_ID_APP_EXIT);
-  ASSERT_EQ(0u, app.ExitCode(10000));
-  EXPECT_EQ("remove\t", app.TrayJournal().back());
-}
-
-TEST(MainWindowTest, TheTrayIconShowsTheLoadTogglesTheWindowAndComesBack) {
-  QuorvelW app;
-  ASSERT_TRUE(app.Start());
-  app.Tray(1, WM_MOUSEMOVE);
-  const std::string tip = "tip\tQuorvelW - Timer Mode - Running - メモリ使用率 : ";
-  ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back().rfind(tip, 0) == 0; }));
-  const std::string load = app.TrayJournal().back().substr(tip.size());
-  EXPECT_GE(load.size(), 3u);
-  EXPECT_EQ(" %", load.substr(load.size() - 2));
-
-  app.Tray(2, WM_LBUTTONDBLCLK);  // another icon's notification
-  app.Tray(1, WM_LBUTTONDBLCLK);
-  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
-  app.Tray(1, WM_LBUTTONDBLCLK);
-  ASSERT_TRUE(WaitFor([&] { return !app.Visible(); }));
-  app.Tray(2, WM_LBUTTONDBLCLK);
-  ::Sleep(300);
-  EXPECT_FALSE(app.Visible());
-
-  ::PostMessageW(app.Window(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back() == "add\tQuorvel"; }));
 }
 
 std::vector<std::int32_t> WindowSettings(const std::wstring& file) {  // its 20 numbers
@@ -235,41 +231,7 @@ TEST(MainWindowTest, ACommandLinePassPrintsItsLinesAndEnds) {
   EXPECT_EQ(settings, ReadFileBytes(app.SettingsFile()));
 }
 
-TEST(ConditionEditingTest, DuplicatesAreRefusedDeletionsKeepTheOrderAndAFailedSaveIsReported) {
-  QuorvelW app;
-  ASSERT_TRUE(app.Start());
-  const std::vector<std::string> rows = app.ListRows();
-  const std::string file = ReadFileBytes(app.SettingsFile());
-  AddHourly(app, "0", 2, "10");  // the second default condition
-  EXPECT_EQ("QuorvelW|同じ設定のものが既にあります", app.Answer(IDOK));
-  EXPECT_EQ(rows, app.ListRows());
-  EXPECT_EQ(file, ReadFileBytes(app.SettingsFile()));
-
-  AddHourly(app, "0", 2, "20");
-  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 5; }));
-  const std::vector<std::string> five = app.ListRows();
-  ASSERT_EQ(5u, five.size());
-  EXPECT_EQ("毎時　　0 分|全て実行|20", five[4]);
-  const std::vector<std::string> saved = SavedConditions(app);
-
-  app.SelectRows({1, 3});
-  app.Command(ID_CONDITION_DELETE);
-  EXPECT_EQ("確認|選択項目を削除してもよろしいでしょうか？", app.Answer(IDYES));
-  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 3; }));
-  EXPECT_EQ((std::vector<std::string>{five[0], five[2], five[4]}), app.ListRows());
-  EXPECT_EQ((std::vector<std::string>{saved[0], saved[2], saved[4]}), SavedConditions(app));
-
-  // A settings folder that has become a file: the user hears of it once, the edit stays listed.
-  const std::filesystem::path folder = std::filesystem::path(app.SettingsFile()).parent_path();
-  std::filesystem::remove_all(folder);
-  std::ofstream(folder) << "x";
-  AddHourly(app, "5", 0, "30");
-  EXPECT_EQ("QuorvelW|設定の保存に失敗しました", app.Answer(IDOK));
-  EXPECT_EQ(4u, app.ListRows().size());
-  EXPECT_TRUE(app.Dialogs().empty());
-}
-
-TEST(ConditionEditingTest, OneDialogAtATimeADoubleClickOnOneRowAndTheDelayRefusedFirst) {
+TEST(ConditionEditingTest, OneDialogAtATimeTheirInputsAndTheListsEdits) {
   QuorvelW app;
   ASSERT_TRUE(app.Start());
   app.SelectRows({0, 1});
@@ -323,7 +285,37 @@ TEST(ConditionEditingTest, OneDialogAtATimeADoubleClickOnOneRowAndTheDelayRefuse
   for (const WPARAM c : {'a', '-', '\x16', '4'})
     ::SendDlgItemMessageW(add, IDC_CONDITION_MINUTE, WM_CHAR, c, 0);
   EXPECT_EQ("4", QuorvelW::ItemText(add, IDC_CONDITION_MINUTE));
-  ::PostMessageW(add, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(QuorvelW::Press(add, IDCANCEL));
+
+  // Duplicates refused, deletions keep the order, and a failed save reported.
+  const std::vector<std::string> rows = app.ListRows();
+  AddHourly(app, "0", 2, "10");  // the second default condition
+  EXPECT_EQ("QuorvelW|同じ設定のものが既にあります", app.Answer(IDOK));
+  EXPECT_EQ(rows, app.ListRows());
+  EXPECT_EQ(file, ReadFileBytes(app.SettingsFile()));
+
+  AddHourly(app, "0", 2, "20");
+  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 5; }));
+  const std::vector<std::string> five = app.ListRows();
+  ASSERT_EQ(5u, five.size());
+  EXPECT_EQ("毎時　　0 分|全て実行|20", five[4]);
+  const std::vector<std::string> saved = SavedConditions(app);
+
+  app.SelectRows({1, 3});
+  app.Command(ID_CONDITION_DELETE);
+  EXPECT_EQ("確認|選択項目を削除してもよろしいでしょうか？", app.Answer(IDYES));
+  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 3; }));
+  EXPECT_EQ((std::vector<std::string>{five[0], five[2], five[4]}), app.ListRows());
+  EXPECT_EQ((std::vector<std::string>{saved[0], saved[2], saved[4]}), SavedConditions(app));
+
+  // A settings folder that has become a file: the user hears of it once, the edit stays listed.
+  const std::filesystem::path folder = std::filesystem::path(app.SettingsFile()).parent_path();
+  std::filesystem::remove_all(folder);
+  std::ofstream(folder) << "x";
+  AddHourly(app, "5", 0, "30");
+  EXPECT_EQ("QuorvelW|設定の保存に失敗しました", app.Answer(IDOK));
+  EXPECT_EQ(4u, app.ListRows().size());
+  EXPECT_TRUE(app.Dialogs().empty());
 }
 
 }  // namespace
