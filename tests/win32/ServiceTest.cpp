@@ -21,7 +21,6 @@ namespace {
 constexpr DWORD kStateTimeout = 20000;
 constexpr char kPassStartLine[] = "--- 実行条件判断によるオペレーション開始 ";
 constexpr std::int32_t kNoOperation = 7;
-constexpr std::int32_t kWorkingSet = 0;
 
 std::string SvcDirectory() {
   return GetApplicationPath() + "\\SVC";
@@ -30,7 +29,6 @@ std::string SvcDirectory() {
 void WriteSettings(std::unique_ptr<COperationTime> condition) {
   CAppSetting settings;
   settings.m_aOperationTime.push_back(std::move(condition));
-  settings.m_nTimerDelay = 0;
   settings.m_nInterval = 0;
   settings.m_bModified = 1;
   ASSERT_EQ(1, settings.Save(SvcDirectory() + "\\qvlset.def"));
@@ -76,23 +74,17 @@ std::string WaitForPasses(std::size_t passes) {
   }
 }
 
-void WaitUntilRemoved() {
-  SERVICE_STATUS status{};
-  for (int i = 0; i < 200 && qv::vorel::Query(status) == ERROR_SUCCESS; ++i) ::Sleep(100);
-}
-
 class ServiceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     TearDown();
     ::CreateDirectoryW(qv::Cp932ToWide(SvcDirectory()).c_str(), nullptr);
-    for (const char* name : {"\\qvlset.def", "\\qvlset.bak", "\\vorel.log"}) {
+    for (const char* name : {"\\qvlset.def", "\\qvlset.bak", "\\vorel.log"})
       ::DeleteFileW(qv::Cp932ToWide(SvcDirectory() + name).c_str());
-    }
   }
   void TearDown() override {
     qv::vorel::Remove();
-    WaitUntilRemoved();
+    qvtest::WaitFor([] { return !qv::vorel::Installed(); }, kStateTimeout);
   }
 
   static std::wstring ServicePath() {
@@ -152,7 +144,7 @@ TEST_F(ServiceTest, RunsPassesFromItsSettingsAndReadsThemAgainWhenInterrogated) 
 // The pass measures the CPU load for ten seconds; a stop meanwhile is answered at once, and the
 // service is stopped once the pass has ended (nothing is logged: the pass may be refused).
 TEST_F(ServiceTest, AStopDuringAPassIsAnsweredAtOnceAndTheServiceStopsWhenThePassHasEnded) {
-  WriteSettings(qvtest::AlwaysMatchingCondition(kWorkingSet, 99));
+  WriteSettings(qvtest::AlwaysMatchingCondition(COperationTime::kWorkingSet, 99));
   InstallAndStart();
   ::Sleep(1100);  // more than a second after the start: the next turn starts a pass
   BringTurnForward();
@@ -179,8 +171,8 @@ TEST_F(ServiceTest, TheControlToolInstallsStartsAndRemovesTheService) {
     std::string output;
     EXPECT_EQ(0u, qvtest::Run(tool + command, 60000, &output)) << output;
   }
-  WaitUntilRemoved();
-  EXPECT_EQ(0u, ScQueryState()) << "removed";
+  EXPECT_TRUE(qvtest::WaitFor([] { return !qv::vorel::Installed(); }, kStateTimeout));
+  EXPECT_EQ(0u, ScQueryState()) << "sc query agrees";
 }
 
 // Started any other way the dispatcher call fails and the program ends with its error, with no
