@@ -44,17 +44,6 @@ int SmallIconSizeAt(UINT dpi) {
   return forDpi != nullptr ? forDpi(SM_CXSMICON, dpi) : -1;
 }
 
-// A message whose lParam points at data, copied into and back from the window's process.
-template <typename T>
-LRESULT SendWithData(HANDLE process, HWND window, UINT message, T& data) {
-  void* remote = ::VirtualAllocEx(process, nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE);
-  ::WriteProcessMemory(process, remote, &data, sizeof(T), nullptr);
-  const LRESULT result = ::SendMessageW(window, message, 0, reinterpret_cast<LPARAM>(remote));
-  ::ReadProcessMemory(process, remote, &data, sizeof(T), nullptr);
-  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  return result;
-}
-
 // At one DPI: the tab band holds its tabs, the first column shows "メモリー使用率が 80 %を
 // 超えたら" with the list's margin on each side, the tray icon has the small-icon size. Gives
 // the toolbar's button size and the first column's width.
@@ -64,21 +53,22 @@ std::pair<DWORD, int> CheckAt(DWORD dpi) {
   EXPECT_TRUE(app.Start());
   app.Command(ID_WINDOW_SHOW);
   EXPECT_TRUE(qvtest::WaitFor([&] { return app.Visible(); }));
-  const HWND rebar = ::FindWindowExW(app.Window(), nullptr, REBARCLASSNAMEW, nullptr);
+  const HWND rebar = app.Child(REBARCLASSNAMEW);
   const auto button =
       static_cast<DWORD>(::SendMessageW(::GetDlgItem(rebar, 0xE800), TB_GETBUTTONSIZE, 0, 0));
   const HWND tab = ::FindWindowExW(rebar, nullptr, WC_TABCONTROLW, nullptr);
   RECT item{};
-  SendWithData(app.Process(), tab, TCM_GETITEMRECT, item);
+  qvtest::Remote<RECT>(app.Process()).Send(tab, TCM_GETITEMRECT, 0, item);
   EXPECT_GE(qv::CWindow(tab).GetClientRect().bottom, item.bottom) << dpi;
-  const HWND list = ::FindWindowExW(app.Window(), nullptr, WC_LISTVIEWW, nullptr);
+  const HWND list = app.Child(WC_LISTVIEWW);
   wchar_t text[] = L"メモリー使用率が 80 %を超えたら";
-  const auto width = SendWithData(app.Process(), list, LVM_GETSTRINGWIDTHW, text);
+  const auto width =
+      qvtest::Remote<decltype(text)>(app.Process()).Send(list, LVM_GETSTRINGWIDTHW, 0, text);
   const auto column = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
   EXPECT_LE(width + qv::dpi::Scale(12, static_cast<int>(dpi)), column) << dpi;
   EXPECT_EQ("icon\t" + std::to_string(SmallIconSizeAt(dpi)), app.TrayJournal().at(0)) << dpi;
   app.Command(QV_ID_APP_EXIT);
-  EXPECT_TRUE(app.Ended(10000));
+  EXPECT_EQ(0u, app.ExitCode(10000));
   return {button, column};
 }
 

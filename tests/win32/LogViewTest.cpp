@@ -13,9 +13,8 @@
 
 namespace {
 
-class CommandState : public qv::CCommandUI {
- public:
-  explicit CommandState(UINT id) : CCommandUI(id) {}
+struct CommandState : qv::CCommandUI {
+  using CCommandUI::CCommandUI;
   void Enable(bool on) override { enabled = on; }
   void SetCheck(bool) override {}
   bool enabled = false;
@@ -41,12 +40,6 @@ class LogViewTest : public ::testing::Test {
         parent.Create(L"STATIC", nullptr, "", WS_OVERLAPPEDWINDOW, 0, RECT{0, 0, 400, 300}, 0));
     ASSERT_TRUE(view.CreateView(parent.Handle(), 0xE901));
   }
-  std::string Text() const {
-    std::wstring text(static_cast<std::size_t>(view.SendMessage(WM_GETTEXTLENGTH)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        view.SendMessage(WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-    return qv::WideToCp932(text);
-  }
   bool Enabled(UINT id) {
     CommandState state(id);
     return view.OnUpdateCommand(state) && state.enabled;
@@ -60,7 +53,7 @@ class LogViewTest : public ::testing::Test {
 TEST_F(LogViewTest, LinesAreAppendedInOrderAndTheReadOnlyViewTakesNoPaste) {
   view.AppendLine("物理メモリーの最適化を開始");
   view.AppendLine("物理メモリーの最適化成功");
-  EXPECT_EQ("物理メモリーの最適化を開始\r\n物理メモリーの最適化成功\r\n", Text());
+  EXPECT_EQ("物理メモリーの最適化を開始\r\n物理メモリーの最適化成功\r\n", view.GetWindowText());
 
   view.OnCommand(CLogEditCtrl::kSelectAllCommand);
   view.OnCommand(QV_ID_EDIT_COPY);  // the clipboard now holds text that a paste would insert
@@ -73,7 +66,7 @@ TEST_F(LogViewTest, LinesAreAppendedInOrderAndTheReadOnlyViewTakesNoPaste) {
   keys[VK_CONTROL] = 0;
   ::SetKeyboardState(keys);
   EXPECT_FALSE(view.PreTranslateMessage(ctrlV));
-  EXPECT_EQ("物理メモリーの最適化を開始\r\n物理メモリーの最適化成功\r\n", Text());
+  EXPECT_EQ("物理メモリーの最適化を開始\r\n物理メモリーの最適化成功\r\n", view.GetWindowText());
 }
 
 TEST_F(LogViewTest, CopyAndSelectAllWorkOnTheViewAndTheOtherEditCommandsAreNotItsOwn) {

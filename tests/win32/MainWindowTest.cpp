@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -17,25 +16,21 @@
 #include "app/MainFrame.h"
 #include "engine/LogText.h"
 #include "framework/SystemLibrary.h"
+#include "framework/Window.h"
 #include "resources/resource.h"
 #include "support/TempDir.h"
 
 namespace {
 
-using qvtest::AddHourly;
-using qvtest::Count;
-using qvtest::QuorvelW;
-using qvtest::SavedConditions;
-using qvtest::SavedReleaseLevel;
-using qvtest::UseLowestLevel;
-using qvtest::WaitFor;
+using namespace qvtest;
 
-TEST(MainWindowTest, StartsHiddenInTimerModeWithTheDefaultSettingsAndRunsOnce) {
+// The first start, a second copy, the tray icon and the ways to close.
+TEST(MainWindowTest, StartsHiddenWithTheDefaultsOnceAnswersTheTrayAndClosesAsAsked) {
   QuorvelW app;
   ASSERT_TRUE(app.Start());
   EXPECT_EQ("QuorvelW - Timer Mode - Running", app.Title());
   EXPECT_FALSE(app.Visible());
-  EXPECT_EQ(152u, qvtest::ReadFileBytes(app.SettingsFile()).size());
+  EXPECT_EQ(152u, ReadFileBytes(app.SettingsFile()).size());
   const std::vector<std::string> rows = {
       "起動時　|各アプリケーションの未開放メモリを開放|10",
       "毎時　　0 分|全て実行|10",
@@ -48,15 +43,55 @@ TEST(MainWindowTest, StartsHiddenInTimerModeWithTheDefaultSettingsAndRunsOnce) {
   EXPECT_EQ(tray, app.TrayJournal());
 
   // A second copy ends at once and leaves the first as it was.
-  qv::UniqueHandle second = app.Launch(L"-c -p10");
-  ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(second.Get(), 10000));
-  DWORD code = 99;
-  ::GetExitCodeProcess(second.Get(), &code);
-  EXPECT_EQ(0u, code);
-  EXPECT_FALSE(app.Ended(0));
+  EXPECT_EQ(0u, app.Run(L"-c -p10", 10000));
+  EXPECT_EQ(STILL_ACTIVE, app.ExitCode(0));
   EXPECT_FALSE(app.Visible());
   EXPECT_EQ(tray, app.TrayJournal());
   EXPECT_EQ("", app.LogText());
+
+  // The tray icon: a tip with the load, double clicks that toggle the window, other icons' ids
+  // ignored, and the icon back when the taskbar is.
+  app.Tray(1, WM_MOUSEMOVE);
+  const std::string tip = "tip\tQuorvelW - Timer Mode - Running - メモリ使用率 : ";
+  ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back().rfind(tip, 0) == 0; }));
+  const std::string load = app.TrayJournal().back().substr(tip.size());
+  EXPECT_GE(load.size(), 3u);
+  EXPECT_EQ(" %", load.substr(load.size() - 2));
+
+  app.Tray(2, WM_LBUTTONDBLCLK);  // another icon's notification
+  app.Tray(1, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
+  app.Tray(1, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitFor([&] { return !app.Visible(); }));
+  app.Tray(2, WM_LBUTTONDBLCLK);
+  ::Sleep(300);
+  EXPECT_FALSE(app.Visible());
+
+  ::PostMessageW(app.Window(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back() == "add\tQuorvel"; }));
+
+  // The close button hides when asked; exit always closes.
+  app.Command(ID_MINIMIZE_ON_CLOSE);
+  app.Command(ID_WINDOW_SHOW);
+  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
+  ::PostMessageW(app.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitFor([&] { return !app.Visible(); }));
+  EXPECT_EQ(STILL_ACTIVE, app.ExitCode(300));
+
+  app.Command(ID_MINIMIZE_ON_CLOSE);
+  app.Command(ID_WINDOW_SHOW);
+  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
+  app.Command(ID_MINIMIZE_ON_CLOSE);
+  // A logoff is never held up; the program saves and lets go of its icon, and Windows ends it.
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(
+      ::SendMessageTimeoutW(app.Window(), WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 5000, &answer));
+  EXPECT_EQ(1u, answer);
+  ::SendMessageTimeoutW(app.Window(), WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 5000, &answer);
+  EXPECT_EQ("remove\t", app.TrayJournal().back());
+  app.Command(QV_ID_APP_EXIT);
+  ASSERT_EQ(0u, app.ExitCode(10000));
+  EXPECT_EQ("remove\t", app.TrayJournal().back());
 }
 
 TEST(MainWindowTest, ManualPassesRunOneAtATimeAndInformationShowsTheWindow) {
@@ -97,62 +132,11 @@ TEST(MainWindowTest, ManualPassesRunOneAtATimeAndInformationShowsTheWindow) {
   EXPECT_TRUE(WaitFor([&] { return app.LogLength() > 33000; }, 120000));  // about 150 a call
   EXPECT_TRUE(WaitFor([&] { return Count(app.LogText(), memoryLines[4]) == 255; }));
   app.Command(ID_RELEASE_LEVEL_30);
-  EXPECT_TRUE(WaitFor([&] { return SavedReleaseLevel(app) == 30; }));
-}
-
-TEST(MainWindowTest, TheCloseButtonHidesWhenAskedAndExitAlwaysCloses) {
-  QuorvelW app;
-  ASSERT_TRUE(app.Start());
-  app.Command(ID_MINIMIZE_ON_CLOSE);
-  app.Command(ID_WINDOW_SHOW);
-  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
-  ::PostMessageW(app.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
-  ASSERT_TRUE(WaitFor([&] { return !app.Visible(); }));
-  EXPECT_FALSE(app.Ended(300));
-
-  app.Command(ID_MINIMIZE_ON_CLOSE);
-  app.Command(ID_WINDOW_SHOW);
-  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
-  app.Command(ID_MINIMIZE_ON_CLOSE);
-  // A logoff is never held up; the program saves and lets go of its icon, and Windows ends it.
-  DWORD_PTR answer = 0;
-  ASSERT_TRUE(
-      ::SendMessageTimeoutW(app.Window(), WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 5000, &answer));
-  EXPECT_EQ(1u, answer);
-  ::SendMessageTimeoutW(app.Window(), WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 5000, &answer);
-  EXPECT_EQ("remove\t", app.TrayJournal().back());
-  app.Command(QV_ID_APP_EXIT);
-  DWORD code = 99;
-  ASSERT_TRUE(app.Ended(10000, &code));
-  EXPECT_EQ(0u, code);
-  EXPECT_EQ("remove\t", app.TrayJournal().back());
-}
-
-TEST(MainWindowTest, TheTrayIconShowsTheLoadTogglesTheWindowAndComesBack) {
-  QuorvelW app;
-  ASSERT_TRUE(app.Start());
-  app.Tray(1, WM_MOUSEMOVE);
-  const std::string tip = "tip\tQuorvelW - Timer Mode - Running - メモリ使用率 : ";
-  ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back().rfind(tip, 0) == 0; }));
-  const std::string load = app.TrayJournal().back().substr(tip.size());
-  EXPECT_GE(load.size(), 3u);
-  EXPECT_EQ(" %", load.substr(load.size() - 2));
-
-  app.Tray(2, WM_LBUTTONDBLCLK);  // another icon's notification
-  app.Tray(1, WM_LBUTTONDBLCLK);
-  ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
-  app.Tray(1, WM_LBUTTONDBLCLK);
-  ASSERT_TRUE(WaitFor([&] { return !app.Visible(); }));
-  app.Tray(2, WM_LBUTTONDBLCLK);
-  ::Sleep(300);
-  EXPECT_FALSE(app.Visible());
-
-  ::PostMessageW(app.Window(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back() == "add\tQuorvel"; }));
+  EXPECT_TRUE(WaitFor([&] { return SavedReleaseLevel(app.SettingsFile()) == 30; }));
 }
 
 std::vector<std::int32_t> WindowSettings(const std::wstring& file) {  // its 20 numbers
-  const std::string bytes = qvtest::ReadFileBytes(file);
+  const std::string bytes = ReadFileBytes(file);
   std::vector<std::int32_t> values(bytes.size() / 4);
   std::memcpy(values.data(), bytes.data(), values.size() * 4);
   return values;
@@ -173,22 +157,18 @@ TEST(MainWindowTest, TheLayoutSurvivesARestart) {
     ASSERT_TRUE(app.Start());
     app.Command(ID_WINDOW_SHOW);
     ASSERT_TRUE(WaitFor([&] { return app.Visible(); }));
-    RECT rc{};
-    ::GetWindowRect(app.Window(), &rc);
-    EXPECT_EQ(left, rc.left);
+    EXPECT_EQ(left, qv::CWindow(app.Window()).GetWindowRect().left);
     if (left == 100) {
       app.Command(ID_MINIMIZE_ON_CLOSE);
       ASSERT_TRUE(WaitFor(
           [&] { return WindowSettings(file).size() == 20 && WindowSettings(file)[19] == 1; }));
       ::SetWindowPos(app.Window(), nullptr, 150, 120, 600, 450, SWP_NOZORDER);
-      ::SendMessageW(::FindWindowExW(app.Window(), nullptr, L"SysListView32", nullptr),
-                     LVM_SETCOLUMNWIDTH, 0, 123);
-      ::SendMessageW(::FindWindowExW(app.Window(), nullptr, L"ReBarWindow32", nullptr), RB_MOVEBAND,
-                     0, 2);
+      ::SendMessageW(app.Child(L"SysListView32"), LVM_SETCOLUMNWIDTH, 0, 123);
+      ::SendMessageW(app.Child(L"ReBarWindow32"), RB_MOVEBAND, 0, 2);
       ::SendMessageW(app.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     }
     app.Command(QV_ID_APP_EXIT);
-    ASSERT_TRUE(app.Ended(10000));
+    ASSERT_EQ(0u, app.ExitCode(10000));
     if (left == 100) values = WindowSettings(file);
   }
   EXPECT_EQ(values, WindowSettings(file));
@@ -198,8 +178,7 @@ TEST(MainWindowTest, TheLayoutSurvivesARestart) {
   EXPECT_EQ(123, values[16]);
 }
 
-class FrameProbe : public qv::app::CMainFrame {
- public:
+struct FrameProbe : qv::app::CMainFrame {
   void OpenHelpFile(const std::wstring& path) override { asked = path; }
   std::wstring asked;
 };
@@ -213,7 +192,7 @@ TEST(MainWindowTest, ChecksFollowTheirStateAndHelpComesFromTheProgramsFolder) {
     void SetCheck(bool on) override { checked = on; }
     bool checked = false;
   };
-  qvtest::TempDir current;
+  TempDir current;
   std::ofstream(current.File("vorel.chm")) << "planted";
   ASSERT_TRUE(::SetCurrentDirectoryW(qv::Cp932ToWide(current.File("")).c_str()));
   const qv::UniqueModule richEdit = qv::LoadSystemLibrary(L"riched20.dll");
@@ -238,88 +217,21 @@ TEST(MainWindowTest, ChecksFollowTheirStateAndHelpComesFromTheProgramsFolder) {
 // itself, and the settings stay as they were.
 TEST(MainWindowTest, ACommandLinePassPrintsItsLinesAndEnds) {
   QuorvelW app;
-  DWORD code = 99;
-  {
-    qv::UniqueHandle first = app.Launch(L"-q");
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(first.Get(), 15000));
-    ::GetExitCodeProcess(first.Get(), &code);
-    EXPECT_EQ(0u, code);
-  }
-  const std::string settings = qvtest::ReadFileBytes(app.SettingsFile());
+  ASSERT_EQ(0u, app.Run(L"-q", 15000));
+  const std::string settings = ReadFileBytes(app.SettingsFile());
   ASSERT_EQ(152u, settings.size());
 
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE read = nullptr;
-  HANDLE write = nullptr;
-  ASSERT_TRUE(::CreatePipe(&read, &write, &inherit, 1 << 20));
-  qv::UniqueHandle reader(read);
-  qv::UniqueHandle process;
-  {
-    qv::UniqueHandle writer(write);
-    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    process = app.Launch(L"-c -p10 -q", write);
-  }
-  ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.Get(), 120000));
-  ::GetExitCodeProcess(process.Get(), &code);
-  EXPECT_EQ(0u, code);
   std::string output;
-  char buffer[4096];
-  DWORD got = 0;
-  while (::ReadFile(read, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-    output.append(buffer, got);
+  EXPECT_EQ(0u, app.Run(L"-c -p10 -q", 120000, &output));
   EXPECT_EQ(0u, output.find(logtext::kManualPassStart)) << output;
   for (const char* line :
-       {logtext::kWorkingSetSuccess, logtext::kWholeMemorySuccess, logtext::kPassEnd}) {
+       {logtext::kWorkingSetSuccess, logtext::kWholeMemorySuccess, logtext::kPassEnd})
     EXPECT_EQ(1u, Count(output, line)) << line;
-  }
   EXPECT_EQ("\r\n", output.substr(output.size() - 2));
-  EXPECT_EQ(settings, qvtest::ReadFileBytes(app.SettingsFile()));
+  EXPECT_EQ(settings, ReadFileBytes(app.SettingsFile()));
 }
 
-// The message box that an edit ends with, as "caption|text", answered with the button.
-std::string Answer(const QuorvelW& app, int button) {
-  const HWND box = app.WaitForDialog();
-  const std::string message = QuorvelW::MessageOf(box);
-  ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
-  WaitFor([&] { return app.Dialogs().empty(); });
-  return message;
-}
-
-TEST(ConditionEditingTest, DuplicatesAreRefusedDeletionsKeepTheOrderAndAFailedSaveIsReported) {
-  QuorvelW app;
-  ASSERT_TRUE(app.Start());
-  const std::vector<std::string> rows = app.ListRows();
-  const std::string file = qvtest::ReadFileBytes(app.SettingsFile());
-  AddHourly(app, "0", 2, "10");  // the second default condition
-  EXPECT_EQ("QuorvelW|同じ設定のものが既にあります", Answer(app, IDOK));
-  EXPECT_EQ(rows, app.ListRows());
-  EXPECT_EQ(file, qvtest::ReadFileBytes(app.SettingsFile()));
-
-  AddHourly(app, "0", 2, "20");
-  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 5; }));
-  const std::vector<std::string> five = app.ListRows();
-  ASSERT_EQ(5u, five.size());
-  EXPECT_EQ("毎時　　0 分|全て実行|20", five[4]);
-  const std::vector<std::string> saved = SavedConditions(app);
-
-  app.SelectRows({1, 3});
-  app.Command(ID_CONDITION_DELETE);
-  EXPECT_EQ("確認|選択項目を削除してもよろしいでしょうか？", Answer(app, IDYES));
-  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 3; }));
-  EXPECT_EQ((std::vector<std::string>{five[0], five[2], five[4]}), app.ListRows());
-  EXPECT_EQ((std::vector<std::string>{saved[0], saved[2], saved[4]}), SavedConditions(app));
-
-  // A settings folder that has become a file: the user hears of it once, the edit stays listed.
-  const std::filesystem::path folder = std::filesystem::path(app.SettingsFile()).parent_path();
-  std::filesystem::remove_all(folder);
-  std::ofstream(folder) << "x";
-  AddHourly(app, "5", 0, "30");
-  EXPECT_EQ("QuorvelW|設定の保存に失敗しました", Answer(app, IDOK));
-  EXPECT_EQ(4u, app.ListRows().size());
-  EXPECT_TRUE(app.Dialogs().empty());
-}
-
-TEST(ConditionEditingTest, OneDialogAtATimeADoubleClickOnOneRowAndTheDelayRefusedFirst) {
+TEST(ConditionEditingTest, OneDialogAtATimeTheirInputsAndTheListsEdits) {
   QuorvelW app;
   ASSERT_TRUE(app.Start());
   app.SelectRows({0, 1});
@@ -332,16 +244,14 @@ TEST(ConditionEditingTest, OneDialogAtATimeADoubleClickOnOneRowAndTheDelayRefuse
   const HWND dialog = app.WaitForDialog();
   EXPECT_EQ("修正", QuorvelW::ItemText(dialog, IDOK));
   EXPECT_EQ("0", QuorvelW::ItemText(dialog, IDC_CONDITION_MINUTE));
-  for (UINT id : {UINT{ID_CONDITION_ADD}, UINT{ID_CONDITION_MODIFY}, UINT{ID_CONDITION_DELETE},
-                  UINT{ID_OPTION}, UINT{QV_ID_APP_ABOUT}}) {
+  for (const UINT id :
+       {ID_CONDITION_ADD, ID_CONDITION_MODIFY, ID_CONDITION_DELETE, ID_OPTION, QV_ID_APP_ABOUT})
     app.Command(id);
-  }
   ::Sleep(500);
   EXPECT_EQ(std::vector<HWND>{dialog}, app.Dialogs());
-  ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().empty(); }));
+  ASSERT_TRUE(QuorvelW::Press(dialog, IDCANCEL));
   // Both options out of range: the delay is refused first; Cancel then leaves the file alone.
-  const std::string file = qvtest::ReadFileBytes(app.SettingsFile());
+  const std::string file = ReadFileBytes(app.SettingsFile());
   app.Command(ID_OPTION);
   const HWND options = app.WaitForDialog();
   QuorvelW::SetText(options, IDC_OPTION_DELAY, "60");
@@ -349,17 +259,14 @@ TEST(ConditionEditingTest, OneDialogAtATimeADoubleClickOnOneRowAndTheDelayRefuse
   ::PostMessageW(options, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitFor([&] { return app.Dialogs().size() == 2; }));
   EXPECT_EQ("QuorvelW|遅延時間設定は0-59までです", QuorvelW::MessageOf(app.Dialogs()[0]));
-  ::PostMessageW(app.Dialogs()[0], WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().size() == 1; }));
-  ::PostMessageW(options, WM_COMMAND, IDCANCEL, 0);
-  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().empty(); }));
-  EXPECT_EQ(file, qvtest::ReadFileBytes(app.SettingsFile()));
+  ASSERT_TRUE(QuorvelW::Press(app.Dialogs()[0], IDOK));
+  ASSERT_TRUE(QuorvelW::Press(options, IDCANCEL));
+  EXPECT_EQ(file, ReadFileBytes(app.SettingsFile()));
   ASSERT_TRUE(WaitFor([&] { return app.ToolButtonEnabled(ID_CONDITION_ADD); }));
   app.Command(QV_ID_APP_ABOUT);
   const HWND about = app.WaitForDialog();
   EXPECT_NE(nullptr, ::FindWindowExW(about, nullptr, L"Static", L"Quorvel Version 1.1"));
-  ::PostMessageW(about, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitFor([&] { return app.Dialogs().empty(); }));
+  ASSERT_TRUE(QuorvelW::Press(about, IDOK));
 
   // The add dialog opens with the defaults; only the minute, operation and CPU inputs are on,
   // and a number edit takes digits only.
@@ -375,11 +282,40 @@ TEST(ConditionEditingTest, OneDialogAtATimeADoubleClickOnOneRowAndTheDelayRefuse
         id == IDC_CONDITION_MINUTE || id == IDC_CONDITION_OPERATION || id == IDC_CONDITION_CPU_LOAD;
     EXPECT_EQ(on, ::IsWindowEnabled(::GetDlgItem(add, id)) != FALSE) << id;
   }
-  for (WPARAM c : {WPARAM{'a'}, WPARAM{'-'}, WPARAM{0x16}, WPARAM{'4'}}) {
+  for (const WPARAM c : {'a', '-', '\x16', '4'})
     ::SendDlgItemMessageW(add, IDC_CONDITION_MINUTE, WM_CHAR, c, 0);
-  }
   EXPECT_EQ("4", QuorvelW::ItemText(add, IDC_CONDITION_MINUTE));
-  ::PostMessageW(add, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(QuorvelW::Press(add, IDCANCEL));
+
+  // Duplicates refused, deletions keep the order, and a failed save reported.
+  const std::vector<std::string> rows = app.ListRows();
+  AddHourly(app, "0", 2, "10");  // the second default condition
+  EXPECT_EQ("QuorvelW|同じ設定のものが既にあります", app.Answer(IDOK));
+  EXPECT_EQ(rows, app.ListRows());
+  EXPECT_EQ(file, ReadFileBytes(app.SettingsFile()));
+
+  AddHourly(app, "0", 2, "20");
+  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 5; }));
+  const std::vector<std::string> five = app.ListRows();
+  ASSERT_EQ(5u, five.size());
+  EXPECT_EQ("毎時　　0 分|全て実行|20", five[4]);
+  const std::vector<std::string> saved = SavedConditions(app);
+
+  app.SelectRows({1, 3});
+  app.Command(ID_CONDITION_DELETE);
+  EXPECT_EQ("確認|選択項目を削除してもよろしいでしょうか？", app.Answer(IDYES));
+  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 3; }));
+  EXPECT_EQ((std::vector<std::string>{five[0], five[2], five[4]}), app.ListRows());
+  EXPECT_EQ((std::vector<std::string>{saved[0], saved[2], saved[4]}), SavedConditions(app));
+
+  // A settings folder that has become a file: the user hears of it once, the edit stays listed.
+  const std::filesystem::path folder = std::filesystem::path(app.SettingsFile()).parent_path();
+  std::filesystem::remove_all(folder);
+  std::ofstream(folder) << "x";
+  AddHourly(app, "5", 0, "30");
+  EXPECT_EQ("QuorvelW|設定の保存に失敗しました", app.Answer(IDOK));
+  EXPECT_EQ(4u, app.ListRows().size());
+  EXPECT_TRUE(app.Dialogs().empty());
 }
 
 }  // namespace

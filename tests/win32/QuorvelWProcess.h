@@ -39,19 +39,96 @@ inline std::size_t Count(const std::string& text, const std::string& part) {
   return n;
 }
 
+inline std::string ReadAll(HANDLE file) {
+  std::string bytes;
+  char buffer[4096];
+  DWORD read = 0;
+  while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+    bytes.append(buffer, read);
+  return bytes;
+}
+
 // Shares everything, as a well-behaved reader does, so that the program can replace the file
 // meanwhile.
 inline std::string ReadFileBytes(const std::wstring& path) {
   const qv::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  std::string bytes;
-  char buffer[4096];
-  DWORD read = 0;
-  while (file && ::ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-    bytes.append(buffer, read);
+  return ReadAll(file.Get());
+}
+
+// Starts a command line in the folder, standard output and error to the handle when given.
+inline qv::UniqueHandle Launch(std::wstring commandLine, HANDLE output = nullptr,
+                               const wchar_t* folder = nullptr) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  if (output != nullptr) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
   }
-  return bytes;
+  PROCESS_INFORMATION info{};
+  const BOOL started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr,
+                                        output != nullptr, 0, nullptr, folder, &startup, &info);
+  EXPECT_TRUE(started) << qv::WideToCp932(commandLine);
+  if (!started) return {};
+  ::CloseHandle(info.hThread);
+  return qv::UniqueHandle(info.hProcess);
+}
+
+// The process's exit code once it has ended within the time, else STILL_ACTIVE.
+inline DWORD ExitCode(HANDLE process, DWORD milliseconds) {
+  DWORD code = STILL_ACTIVE;
+  if (::WaitForSingleObject(process, milliseconds) == WAIT_OBJECT_0)
+    ::GetExitCodeProcess(process, &code);
+  return code;
+}
+
+// Runs a command line to its end: its exit code, and its standard output when asked for. One
+// that does not end in time fails the test and is ended.
+inline DWORD Run(const std::wstring& commandLine, DWORD milliseconds, std::string* output = nullptr,
+                 const wchar_t* folder = nullptr) {
+  HANDLE read = nullptr;
+  HANDLE write = nullptr;
+  if (output != nullptr && ::CreatePipe(&read, &write, nullptr, 1 << 20))
+    ::SetHandleInformation(write, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+  const qv::UniqueHandle reader(read);
+  const qv::UniqueHandle process = Launch(commandLine, write, folder);
+  if (write != nullptr) ::CloseHandle(write);
+  const DWORD code = ExitCode(process.Get(), milliseconds);
+  EXPECT_NE(STILL_ACTIVE, code) << "did not end in time: " << qv::WideToCp932(commandLine);
+  if (code == STILL_ACTIVE) ::TerminateProcess(process.Get(), 9);
+  if (reader) *output = ReadAll(read);
+  return code;
+}
+
+// Memory in the program's process: a control answers a message whose lParam points at data
+// only with memory of its own process. The data is copied there and back.
+template <typename T>
+struct Remote {
+  explicit Remote(HANDLE owner)
+      : process(owner),
+        at(static_cast<T*>(
+            ::VirtualAllocEx(owner, nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE))) {}
+  ~Remote() { ::VirtualFreeEx(process, at, 0, MEM_RELEASE); }
+  LRESULT Send(HWND window, UINT message, WPARAM wParam, T& data) const {
+    ::WriteProcessMemory(process, at, &data, sizeof(T), nullptr);
+    const LRESULT result = ::SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(at));
+    ::ReadProcessMemory(process, at, &data, sizeof(T), nullptr);
+    return result;
+  }
+  HANDLE process;
+  T* at;
+};
+
+inline std::string TextOf(HWND hwnd) {
+  // WM_GETTEXT is carried between processes by the system.
+  const auto length = ::SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const auto copied =
+      ::SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(copied));
+  return qv::WideToCp932(text);
 }
 
 class QuorvelW {
@@ -74,9 +151,12 @@ class QuorvelW {
           << qv::WideToCp932(name);
     }
     m_journal = m_folder + L"\\tray.txt";
+    // Every program started meanwhile keeps its journal of the tray icon there.
+    ::SetEnvironmentVariableW(L"QUORVEL_TRAY_JOURNAL", m_journal.c_str());
   }
   ~QuorvelW() {
-    if (m_process && ::WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT) {
+    ::SetEnvironmentVariableW(L"QUORVEL_TRAY_JOURNAL", nullptr);
+    if (m_process && ExitCode(0) == STILL_ACTIVE) {
       ::TerminateProcess(m_process.Get(), 9);
       ::WaitForSingleObject(m_process.Get(), 5000);
     }
@@ -84,42 +164,19 @@ class QuorvelW {
     std::filesystem::remove_all(m_folder, error);
   }
 
-  // Starts the program (stdout to the handle when given); its process handle.
-  qv::UniqueHandle Launch(const std::wstring& arguments, HANDLE output = nullptr) {
-    std::wstring commandLine = L"\"" + m_folder + L"\\QuorvelW.exe\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    if (output != nullptr) {
-      startup.dwFlags = STARTF_USESTDHANDLES;
-      startup.hStdOutput = output;
-      startup.hStdError = output;
-    }
-    ::SetEnvironmentVariableW(L"QUORVEL_TRAY_JOURNAL", m_journal.c_str());
-    PROCESS_INFORMATION info{};
-    const BOOL started =
-        ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, output != nullptr, 0,
-                         nullptr, m_folder.c_str(), &startup, &info);
-    ::SetEnvironmentVariableW(L"QUORVEL_TRAY_JOURNAL", nullptr);
-    EXPECT_TRUE(started);
-    if (!started) return {};
-    ::CloseHandle(info.hThread);
-    return qv::UniqueHandle(info.hProcess);
-  }
-
   // Starts the program and waits for its main window to enter its mode.
   bool Start(const std::wstring& arguments = L"") {
-    m_process = Launch(arguments);
-    const DWORD pid = ::GetProcessId(m_process.Get());
+    m_process = Launch(Exe() + arguments, nullptr, m_folder.c_str());
     return WaitFor([&] {
-      m_hWnd = nullptr;
-      for (HWND w = ::FindWindowW(L"QuorvelClass", nullptr); w != nullptr;
-           w = ::FindWindowExW(nullptr, w, L"QuorvelClass", nullptr)) {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(w, &owner);
-        if (owner == pid) m_hWnd = w;
-      }
+      const std::vector<HWND> frames = WindowsOf(L"QuorvelClass", false);
+      m_hWnd = frames.empty() ? nullptr : frames[0];
       return m_hWnd != nullptr && Title().find("Mode") != std::string::npos;
     });
+  }
+  // Runs another copy of the program to its end (see qvtest::Run).
+  DWORD Run(const std::wstring& arguments, DWORD milliseconds,
+            std::string* output = nullptr) const {
+    return qvtest::Run(Exe() + arguments, milliseconds, output, m_folder.c_str());
   }
 
   HWND Window() const { return m_hWnd; }
@@ -128,15 +185,16 @@ class QuorvelW {
   std::wstring SettingsFile() const {
     return m_folder + L"\\" + qv::Cp932ToWide(GetWindowsUser()) + L"\\qvlset.def";
   }
+  // The list and the log view are children of the frame, the toolbar a child of the rebar.
+  HWND Child(const wchar_t* className) const {
+    return ::FindWindowExW(m_hWnd, nullptr, className, nullptr);
+  }
 
   void Command(UINT id) const { ::PostMessageW(m_hWnd, WM_COMMAND, id, 0); }
   void Tray(WPARAM id, UINT mouse) const { ::PostMessageW(m_hWnd, WM_APP + 100, id, mouse); }
   bool Visible() const { return ::IsWindowVisible(m_hWnd) != FALSE; }
-  bool Ended(int milliseconds, DWORD* code = nullptr) const {
-    if (::WaitForSingleObject(m_process.Get(), static_cast<DWORD>(milliseconds)) != WAIT_OBJECT_0)
-      return false;
-    if (code != nullptr) ::GetExitCodeProcess(m_process.Get(), code);
-    return true;
+  DWORD ExitCode(DWORD milliseconds) const {
+    return qvtest::ExitCode(m_process.Get(), milliseconds);
   }
 
   std::string Title() const { return TextOf(m_hWnd); }
@@ -155,22 +213,37 @@ class QuorvelW {
     return lines;
   }
 
-  // The program's visible dialogs and message boxes (class #32770), newest first.
-  std::vector<HWND> Dialogs() const {
+  // The program's top-level windows of the class (visible ones only when asked), newest first.
+  std::vector<HWND> WindowsOf(const wchar_t* className, bool visible) const {
     std::vector<HWND> found;
-    for (HWND w = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w != nullptr;
-         w = ::FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+    for (HWND w = ::FindWindowExW(nullptr, nullptr, className, nullptr); w != nullptr;
+         w = ::FindWindowExW(nullptr, w, className, nullptr)) {
       DWORD owner = 0;
       ::GetWindowThreadProcessId(w, &owner);
-      if (owner == ::GetProcessId(m_process.Get()) && ::IsWindowVisible(w)) found.push_back(w);
+      if (owner == ::GetProcessId(m_process.Get()) && (!visible || ::IsWindowVisible(w)))
+        found.push_back(w);
     }
     return found;
   }
+  // The program's visible dialogs and message boxes.
+  std::vector<HWND> Dialogs() const { return WindowsOf(L"#32770", true); }
   // The one open dialog once it is there, else null.
   HWND WaitForDialog() const {
     std::vector<HWND> open;
     WaitFor([&] { return (open = Dialogs()).size() == 1; });
     return open.size() == 1 ? open[0] : nullptr;
+  }
+  // Presses the dialog's button; whether the dialog has closed.
+  static bool Press(HWND dialog, int button) {
+    ::PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(button), 0);
+    return WaitFor([&] { return !::IsWindow(dialog); });
+  }
+  // The message box that is open, as "caption|text", answered with the button.
+  std::string Answer(int button) const {
+    const HWND box = WaitForDialog();
+    const std::string message = MessageOf(box);
+    Press(box, button);
+    return message;
   }
   // A message box's caption and text (its static 0xFFFF), as "caption|text".
   static std::string MessageOf(HWND box) { return TextOf(box) + "|" + ItemText(box, 0xFFFF); }
@@ -182,69 +255,46 @@ class QuorvelW {
 
   // Exactly these rows of the list selected: every row cleared (-1), then each one set.
   void SelectRows(std::vector<int> rows) const {
-    void* remote =
-        ::VirtualAllocEx(m_process.Get(), nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
+    const Remote<LVITEMW> remote(m_process.Get());
     rows.insert(rows.begin(), -1);
     for (int row : rows) {
       LVITEMW item{};
       item.stateMask = LVIS_SELECTED;
       item.state = row < 0 ? 0 : LVIS_SELECTED;
-      ::WriteProcessMemory(m_process.Get(), remote, &item, sizeof(item), nullptr);
-      ::SendMessageW(Child(L"SysListView32"), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                     reinterpret_cast<LPARAM>(remote));
+      remote.Send(Child(L"SysListView32"), LVM_SETITEMSTATE, static_cast<WPARAM>(row), item);
     }
-    ::VirtualFreeEx(m_process.Get(), remote, 0, MEM_RELEASE);
   }
   void DoubleClickList() const {
     ::PostMessageW(Child(L"SysListView32"), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
   }
 
-  // The list's rows, each as its three cells separated by "|". A list view answers
-  // LVM_GETITEMTEXT only with memory of its own process.
+  // The list's rows, each as its three cells separated by "|".
   std::vector<std::string> ListRows() const {
+    struct Cell {
+      LVITEMW item;
+      wchar_t text[512];
+    };
+    const Remote<Cell> remote(m_process.Get());
     const HWND list = Child(L"SysListView32");
     std::vector<std::string> rows;
-    constexpr SIZE_T kText = 512;
-    void* remote = ::VirtualAllocEx(m_process.Get(), nullptr, sizeof(LVITEMW) + kText * 2,
-                                    MEM_COMMIT, PAGE_READWRITE);
-    if (remote == nullptr) return rows;
-    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
     const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
       std::string cells;
       for (int column = 0; column < 3; ++column) {
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = remoteText;
-        item.cchTextMax = kText;
-        ::WriteProcessMemory(m_process.Get(), remote, &item, sizeof(item), nullptr);
-        const auto length = ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                                           reinterpret_cast<LPARAM>(remote));
-        std::wstring text(static_cast<std::size_t>(length), L'\0');
-        ::ReadProcessMemory(m_process.Get(), remoteText, text.data(), text.size() * 2, nullptr);
-        cells += (column > 0 ? "|" : "") + qv::WideToCp932(text);
+        Cell cell{};
+        cell.item.iSubItem = column;
+        cell.item.pszText = remote.at->text;
+        cell.item.cchTextMax = 512;
+        remote.Send(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), cell);
+        cells += (column > 0 ? "|" : "") + qv::WideToCp932(cell.text);
       }
       rows.push_back(cells);
     }
-    ::VirtualFreeEx(m_process.Get(), remote, 0, MEM_RELEASE);
     return rows;
   }
 
  private:
-  static std::string TextOf(HWND hwnd) {
-    // WM_GETTEXT is carried between processes by the system.
-    const auto length = ::SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const auto copied =
-        ::SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(copied));
-    return qv::WideToCp932(text);
-  }
-
-  // The list and the log view are children of the frame, the toolbar a child of the rebar.
-  HWND Child(const wchar_t* className) const {
-    return ::FindWindowExW(m_hWnd, nullptr, className, nullptr);
-  }
+  std::wstring Exe() const { return L"\"" + m_folder + L"\\QuorvelW.exe\" "; }
 
   std::wstring m_folder;
   std::wstring m_journal;
@@ -255,15 +305,12 @@ class QuorvelW {
 // Settings files are read as bytes: the library's reader would report a file caught half
 // written. The conditions (32 bytes each) follow the version and the count; the release level
 // opens the 16 bytes after them.
-inline std::vector<std::string> SavedConditions(const std::wstring& file) {
-  const std::string bytes = ReadFileBytes(file);
+inline std::vector<std::string> SavedConditions(const QuorvelW& app) {
+  const std::string bytes = ReadFileBytes(app.SettingsFile());
   std::vector<std::string> blocks;
   for (std::size_t at = 8; at + 32 + 16 <= bytes.size(); at += 32)
     blocks.push_back(bytes.substr(at, 32));
   return blocks;
-}
-inline std::vector<std::string> SavedConditions(const QuorvelW& app) {
-  return SavedConditions(app.SettingsFile());
 }
 inline int SavedReleaseLevel(const std::wstring& file) {
   const std::string bytes = ReadFileBytes(file);
@@ -272,14 +319,11 @@ inline int SavedReleaseLevel(const std::wstring& file) {
     std::memcpy(&level, bytes.data() + bytes.size() - 16, sizeof(level));
   return level;
 }
-inline int SavedReleaseLevel(const QuorvelW& app) {
-  return SavedReleaseLevel(app.SettingsFile());
-}
 
 // The release level of a whole-memory pass is a share of the machine's memory: tests use 10 %.
 inline void UseLowestLevel(const QuorvelW& app) {
   app.Command(ID_RELEASE_LEVEL_10);
-  ASSERT_TRUE(WaitFor([&] { return SavedReleaseLevel(app) == 10; }));
+  ASSERT_TRUE(WaitFor([&] { return SavedReleaseLevel(app.SettingsFile()) == 10; }));
 }
 
 // Adds an hourly condition through the dialog: minute, operation and CPU limit typed, OK pressed.
@@ -293,8 +337,7 @@ inline void AddHourly(const QuorvelW& app, const char* minute, int operation,
   QuorvelW::SetText(dialog, IDC_CONDITION_MINUTE, minute);
   ::SendDlgItemMessageW(dialog, IDC_CONDITION_OPERATION, CB_SETCURSEL, operation, 0);
   QuorvelW::SetText(dialog, IDC_CONDITION_CPU_LOAD, cpuLimit);
-  ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+  ASSERT_TRUE(QuorvelW::Press(dialog, IDOK));
 }
 
 }  // namespace qvtest

@@ -10,9 +10,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
-#include <memory>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -25,17 +23,11 @@
 
 namespace {
 
-using qvtest::QuorvelW;
-using qvtest::WaitFor;
+using namespace qvtest;
 
 constexpr DWORD kStateTimeout = 20000;
 // A stop waits for the pass under way; a whole-memory pass of 20 % can take half a minute.
 constexpr DWORD kStopTimeout = 90000;
-
-DWORD ServiceState() {
-  SERVICE_STATUS status{};
-  return qv::vorel::Query(status) == ERROR_SUCCESS ? status.dwCurrentState : 0;
-}
 
 bool ServiceGone() {
   return WaitFor([] { return !qv::vorel::Installed(); }, kStateTimeout);
@@ -60,9 +52,8 @@ int ThreadCount(DWORD processId) {
   entry.dwSize = sizeof(entry);
   int count = 0;
   for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more;
-       more = ::Thread32Next(snapshot.Get(), &entry)) {
+       more = ::Thread32Next(snapshot.Get(), &entry))
     count += entry.th32OwnerProcessID == processId ? 1 : 0;
-  }
   return count;
 }
 
@@ -76,23 +67,9 @@ class ServiceModeTest : public ::testing::Test {
 
   std::wstring Svc(const wchar_t* name = L"") const { return app.Folder() + L"\\SVC" + name; }
 
-  // The service's settings: one condition that always holds, with the release level given.
-  void WriteServiceSettings(std::int32_t operation, std::int32_t level) const {
-    ::CreateDirectoryW(Svc().c_str(), nullptr);
-    CAppSetting settings;
-    settings.m_aOperationTime.push_back(qvtest::AlwaysMatchingCondition(operation));
-    settings.m_nReleaseLevel = level;
-    settings.m_nTimerDelay = 0;
-    settings.m_nInterval = 0;
-    settings.m_bModified = 1;
-    ASSERT_EQ(1, settings.Save(qv::WideToCp932(Svc(L"\\qvlset.def"))));
-  }
-
   // Pause and continue bring the service's next turn forward, until the view shows the pass.
   bool ViewShowsPasses(std::size_t passes) const {
-    const auto shown = [&] {
-      return qvtest::Count(app.LogText(), logtext::kConditionPassStart) >= passes;
-    };
+    const auto shown = [&] { return Count(app.LogText(), logtext::kConditionPassStart) >= passes; };
     return WaitFor(
         [&] {
           SERVICE_STATUS status{};
@@ -108,16 +85,24 @@ class ServiceModeTest : public ::testing::Test {
     return WaitFor([&] { return app.Title() == title; }, kStateTimeout);
   }
 
+  // The command that starts or stops the service: the title it shows, then the state it reaches.
+  bool StartStopLeadsTo(DWORD state) const {
+    app.Command(ID_SERVICE_START);
+    const bool stopped = state == SERVICE_STOPPED;
+    SERVICE_STATUS status{};
+    return TitleBecomes(stopped ? "VorelW - Service Mode - Stopped"
+                                : "VorelW - Service Mode - Running") &&
+           qv::vorel::WaitForState(state, stopped ? kStopTimeout : kStateTimeout, status) ==
+               ERROR_SUCCESS;
+  }
+
   QuorvelW app{L"qvw svc "};
 };
 
 TEST_F(ServiceModeTest, AUsersJourneyFromTheFirstStartThroughServiceModeToACloseDuringAPass) {
-  // First start: the defaults written, the tray icon, the window hidden.
+  // First start: the defaults written.
   ASSERT_TRUE(app.Start());
-  EXPECT_FALSE(app.Visible());
-  EXPECT_EQ(152u, qvtest::ReadFileBytes(app.SettingsFile()).size());
-  const std::vector<std::string> journal = app.TrayJournal();
-  EXPECT_NE(journal.end(), std::find(journal.begin(), journal.end(), "add\tQuorvel"));
+  EXPECT_EQ(152u, ReadFileBytes(app.SettingsFile()).size());
   const int threadsInTimerMode = ThreadCount(::GetProcessId(app.Process()));
 
   // A manual pass from the tray menu, with its lines in the log view.
@@ -125,16 +110,22 @@ TEST_F(ServiceModeTest, AUsersJourneyFromTheFirstStartThroughServiceModeToAClose
   HWND menu = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (menu = ::FindWindowW(L"#32768", nullptr)) != nullptr; }));
   ::PostMessageW(menu, WM_CHAR, 'w', 0);  // "各アプリケーションの未開放メモリを開放(&W)"
-  ASSERT_TRUE(WaitFor([&] { return qvtest::Count(app.LogText(), logtext::kPassEnd) == 1; }));
-  EXPECT_EQ(1u, qvtest::Count(app.LogText(), logtext::kWorkingSetSuccess)) << app.LogText();
+  ASSERT_TRUE(WaitFor([&] { return Count(app.LogText(), logtext::kPassEnd) == 1; }));
+  EXPECT_EQ(1u, Count(app.LogText(), logtext::kWorkingSetSuccess)) << app.LogText();
 
   // A condition added through the dialog is in the user's settings file.
-  qvtest::AddHourly(app, "5", 0, "30");
-  ASSERT_TRUE(WaitFor([&] { return qvtest::SavedConditions(app).size() == 5; }));
+  AddHourly(app, "5", 0, "30");
+  ASSERT_TRUE(WaitFor([&] { return SavedConditions(app).size() == 5; }));
 
-  // The service installed from the menu, with settings an administrator prepared.
-  WriteServiceSettings(COperationTime::kWholeMemory, 10);
-
+  // The service installed from the menu, with settings an administrator prepared: a condition
+  // that always holds, a whole-memory pass of 10 %.
+  ::CreateDirectoryW(Svc().c_str(), nullptr);
+  CAppSetting settings;
+  settings.m_aOperationTime.push_back(AlwaysMatchingCondition(COperationTime::kWholeMemory));
+  settings.m_nReleaseLevel = 10;
+  settings.m_nInterval = 0;
+  settings.m_bModified = 1;
+  ASSERT_EQ(1, settings.Save(qv::WideToCp932(Svc(L"\\qvlset.def"))));
   app.Command(ID_SERVICE_REGISTER);
   ASSERT_TRUE(TitleBecomes("VorelW - Service Mode - Running")) << app.Title();
   {
@@ -159,24 +150,18 @@ TEST_F(ServiceModeTest, AUsersJourneyFromTheFirstStartThroughServiceModeToAClose
 
   // A save tells the service, and its next pass takes twice the share of memory.
   app.Command(ID_RELEASE_LEVEL_20);
-  ASSERT_TRUE(WaitFor([&] { return qvtest::SavedReleaseLevel(Svc(L"\\qvlset.def")) == 20; }));
+  ASSERT_TRUE(WaitFor([&] { return SavedReleaseLevel(Svc(L"\\qvlset.def")) == 20; }));
   ASSERT_TRUE(ViewShowsPasses(2)) << app.LogText();
   const std::vector<unsigned long> after = CommittedSizes(app.LogText());
   ASSERT_EQ(2u, after.size()) << app.LogText();
   EXPECT_GT(after[1], before[0] * 3 / 2);
 
   // Stop and start; a paused service counts as running and is stopped.
-  app.Command(ID_SERVICE_START);
-  EXPECT_TRUE(TitleBecomes("VorelW - Service Mode - Stopped")) << app.Title();
-  ASSERT_TRUE(WaitFor([] { return ServiceState() == SERVICE_STOPPED; }, kStopTimeout));
-  app.Command(ID_SERVICE_START);
-  EXPECT_TRUE(TitleBecomes("VorelW - Service Mode - Running")) << app.Title();
-  EXPECT_TRUE(WaitFor([] { return ServiceState() == SERVICE_RUNNING; }, kStateTimeout));
+  ASSERT_TRUE(StartStopLeadsTo(SERVICE_STOPPED)) << app.Title();
+  ASSERT_TRUE(StartStopLeadsTo(SERVICE_RUNNING)) << app.Title();
   SERVICE_STATUS status{};
   ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), qv::vorel::Control(SERVICE_CONTROL_PAUSE, status));
-  app.Command(ID_SERVICE_START);
-  EXPECT_TRUE(TitleBecomes("VorelW - Service Mode - Stopped")) << app.Title();
-  ASSERT_TRUE(WaitFor([] { return ServiceState() == SERVICE_STOPPED; }, kStopTimeout));
+  ASSERT_TRUE(StartStopLeadsTo(SERVICE_STOPPED)) << app.Title();
 
   // Removal: the user's settings and timer mode come back, and no watcher is left.
   app.Command(ID_SERVICE_REGISTER);
@@ -186,16 +171,14 @@ TEST_F(ServiceModeTest, AUsersJourneyFromTheFirstStartThroughServiceModeToAClose
   EXPECT_LE(ThreadCount(::GetProcessId(app.Process())), threadsInTimerMode);
 
   // Closed during a pass: the icon goes at once, the program when the pass has ended.
-  qvtest::UseLowestLevel(app);
+  UseLowestLevel(app);
   app.Command(ID_CLEAN_WHOLE_MEMORY);
   ASSERT_TRUE(WaitFor([&] { return !app.ToolButtonEnabled(ID_CLEAN_WHOLE_MEMORY); }));
   ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return app.TrayJournal().back() == "remove\t"; }));
-  EXPECT_FALSE(app.Ended(0));
+  EXPECT_EQ(STILL_ACTIVE, app.ExitCode(0));
   ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);  // starts nothing new
-  DWORD code = 99;
-  ASSERT_TRUE(app.Ended(120000, &code));
-  EXPECT_EQ(0u, code);
+  ASSERT_EQ(0u, app.ExitCode(120000));
   const auto removes = app.TrayJournal();
   EXPECT_EQ(1, std::count(removes.begin(), removes.end(), "remove\t"));
 }
@@ -211,11 +194,9 @@ TEST_F(ServiceModeTest, AFailedInstallationSaysSoAndLeavesTimerModeStopped) {
   ASSERT_TRUE(blocker);
   ASSERT_TRUE(app.Start());
   app.Command(ID_SERVICE_REGISTER);
-  const HWND box = app.WaitForDialog();
+  const std::string message = app.Answer(IDOK);
   ::DeleteService(blocker.Get());
-  ASSERT_NE(nullptr, box);
-  EXPECT_EQ("QuorvelW|サービスのインストールに失敗しました", QuorvelW::MessageOf(box));
-  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ("QuorvelW|サービスのインストールに失敗しました", message);
   EXPECT_TRUE(TitleBecomes("QuorvelW - Timer Mode - Stopped")) << app.Title();
   EXPECT_FALSE(qv::vorel::Installed());
 }
@@ -227,25 +208,23 @@ TEST_F(ServiceModeTest, TheLogViewLoadsTheServiceLogAndRetriesAfterElevenFailedO
   ASSERT_TRUE(app.Start());
   app.Command(ID_SERVICE_REGISTER);
   ASSERT_TRUE(TitleBecomes("VorelW - Service Mode - Running")) << app.Title();
-  EXPECT_EQ(152u, qvtest::ReadFileBytes(Svc(L"\\qvlset.def")).size()) << "the defaults";
-  app.Command(ID_SERVICE_START);  // stopped, and no watcher: only the commands load the log
-  ASSERT_TRUE(TitleBecomes("VorelW - Service Mode - Stopped")) << app.Title();
-  ASSERT_TRUE(WaitFor([] { return ServiceState() == SERVICE_STOPPED; }, kStopTimeout));
+  EXPECT_EQ(152u, ReadFileBytes(Svc(L"\\qvlset.def")).size()) << "the defaults";
+  // Stopped, and no watcher: only the commands load the log.
+  ASSERT_TRUE(StartStopLeadsTo(SERVICE_STOPPED)) << app.Title();
 
   const std::wstring path = Svc(L"\\vorel.log");
+  // The log written anew and held, shared with no one, as long as the handle is kept.
   const auto write = [&](const std::string& text) {
-    const qv::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    qv::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     ::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    return file;
   };
   const auto load = [&] { ::SendMessageW(app.Window(), WM_COMMAND, ID_SHOW_SERVICE_LOG, 0); };
   // Opens that fail while the file is held; then the file with the text given is let go.
   const auto failOpens = [&](int count, const std::string& text) {
-    const qv::UniqueFile held(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    ::WriteFile(held.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    const qv::UniqueFile held = write(text);
     for (int i = 0; i < count; ++i) load();
   };
   const std::string japanese = std::string(logtext::kWholeMemorySuccess) + "\r\n";

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -22,7 +21,6 @@ namespace {
 constexpr DWORD kStateTimeout = 20000;
 constexpr char kPassStartLine[] = "--- 実行条件判断によるオペレーション開始 ";
 constexpr std::int32_t kNoOperation = 7;
-constexpr std::int32_t kWorkingSet = 0;
 
 std::string SvcDirectory() {
   return GetApplicationPath() + "\\SVC";
@@ -31,7 +29,6 @@ std::string SvcDirectory() {
 void WriteSettings(std::unique_ptr<COperationTime> condition) {
   CAppSetting settings;
   settings.m_aOperationTime.push_back(std::move(condition));
-  settings.m_nTimerDelay = 0;
   settings.m_nInterval = 0;
   settings.m_bModified = 1;
   ASSERT_EQ(1, settings.Save(SvcDirectory() + "\\qvlset.def"));
@@ -42,23 +39,10 @@ std::string ReadServiceLog() {
   return qvtest::ReadBytes(SvcDirectory() + "\\vorel.log");
 }
 
-// Standard output of a command line run by the command processor, which takes the outer quotes.
-std::string RunAndCapture(const std::wstring& commandLine, DWORD* exitCode = nullptr) {
-  std::string output;
-  FILE* pipe = ::_wpopen((L"\"" + commandLine + L"\"").c_str(), L"rb");
-  if (!pipe) return output;
-  char buffer[1024];
-  for (std::size_t read; (read = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;) {
-    output.append(buffer, read);
-  }
-  const int status = ::_pclose(pipe);
-  if (exitCode) *exitCode = static_cast<DWORD>(status);
-  return output;
-}
-
 // The state number that Wine's own "sc query Vorel" prints, or 0.
 DWORD ScQueryState() {
-  const std::string output = RunAndCapture(L"sc.exe query Vorel");
+  std::string output;
+  qvtest::Run(L"sc.exe query Vorel", 10000, &output);
   const std::size_t colon = output.find(':', output.find("STATE"));
   if (colon == std::string::npos) return 0;
   return static_cast<DWORD>(std::strtoul(output.c_str() + colon + 1, nullptr, 10));
@@ -90,23 +74,17 @@ std::string WaitForPasses(std::size_t passes) {
   }
 }
 
-void WaitUntilRemoved() {
-  SERVICE_STATUS status{};
-  for (int i = 0; i < 200 && qv::vorel::Query(status) == ERROR_SUCCESS; ++i) ::Sleep(100);
-}
-
 class ServiceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     TearDown();
     ::CreateDirectoryW(qv::Cp932ToWide(SvcDirectory()).c_str(), nullptr);
-    for (const char* name : {"\\qvlset.def", "\\qvlset.bak", "\\vorel.log"}) {
+    for (const char* name : {"\\qvlset.def", "\\qvlset.bak", "\\vorel.log"})
       ::DeleteFileW(qv::Cp932ToWide(SvcDirectory() + name).c_str());
-    }
   }
   void TearDown() override {
     qv::vorel::Remove();
-    WaitUntilRemoved();
+    qvtest::WaitFor([] { return !qv::vorel::Installed(); }, kStateTimeout);
   }
 
   static std::wstring ServicePath() {
@@ -166,7 +144,7 @@ TEST_F(ServiceTest, RunsPassesFromItsSettingsAndReadsThemAgainWhenInterrogated) 
 // The pass measures the CPU load for ten seconds; a stop meanwhile is answered at once, and the
 // service is stopped once the pass has ended (nothing is logged: the pass may be refused).
 TEST_F(ServiceTest, AStopDuringAPassIsAnsweredAtOnceAndTheServiceStopsWhenThePassHasEnded) {
-  WriteSettings(qvtest::AlwaysMatchingCondition(kWorkingSet, 99));
+  WriteSettings(qvtest::AlwaysMatchingCondition(COperationTime::kWorkingSet, 99));
   InstallAndStart();
   ::Sleep(1100);  // more than a second after the start: the next turn starts a pass
   BringTurnForward();
@@ -190,20 +168,17 @@ TEST_F(ServiceTest, TheControlToolInstallsStartsAndRemovesTheService) {
   for (const std::wstring& command :
        {L"install \"" + ServicePath() + L"\"", std::wstring(L"start"),
         std::wstring(L"wait RUNNING 20000"), std::wstring(L"remove")}) {
-    DWORD exitCode = 1;
-    const std::string output = RunAndCapture(tool + command, &exitCode);
-    EXPECT_EQ(0u, exitCode) << output;
+    std::string output;
+    EXPECT_EQ(0u, qvtest::Run(tool + command, 60000, &output)) << output;
   }
-  WaitUntilRemoved();
-  EXPECT_EQ(0u, ScQueryState()) << "removed";
+  EXPECT_TRUE(qvtest::WaitFor([] { return !qv::vorel::Installed(); }, kStateTimeout));
+  EXPECT_EQ(0u, ScQueryState()) << "sc query agrees";
 }
 
 // Started any other way the dispatcher call fails and the program ends with its error, with no
 // message box waiting for an answer.
 TEST_F(ServiceTest, StartedOutsideTheServiceControlManagerItEndsWithAnError) {
-  DWORD exitCode = 0;
-  RunAndCapture(L"\"" + ServicePath() + L"\"", &exitCode);
-  EXPECT_NE(0u, exitCode) << "the dispatcher call failed";
+  EXPECT_NE(0u, qvtest::Run(L"\"" + ServicePath() + L"\"", 10000)) << "the dispatcher call failed";
 }
 
 }  // namespace

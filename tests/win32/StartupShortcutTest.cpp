@@ -1,5 +1,5 @@
 // The startup shortcut in a folder of the test's own: overwritten, and a directory of its name.
-// What the link holds is read back with lnkinfo by a script test.
+// The link that the real program makes and deletes is read back with lnkinfo by a script test.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 
 namespace {
 
-// Creating and deleting through the real program is the script test's.
 TEST(StartupShortcutTest, AShortcutIsOverwrittenAndADirectoryOfItsNameCountsAndStays) {
   qvtest::TempDir dir;
   const qv::editing::CStartupShortcut shortcut(dir.Path().wstring());
