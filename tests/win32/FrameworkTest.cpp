@@ -1,11 +1,4 @@
 // The framework under the widgets: idle processing, layout, command routing and update rules.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "WindowTestSupport.h"
 #include "framework/FrameworkIds.h"
 #include "framework/StatusBar.h"
@@ -21,10 +14,7 @@ TEST(IdleProcessingTest, KicksAndNewMouseMovesStartOneBurstEach) {
     for (int i = 0; i < 3; ++i) frame.PostMessage(QV_WM_KICKIDLE);  // three kicks, one burst
   });
   qv::CWorkerThread worker;  // a kick from another thread wakes the loop
-  const HWND target = frame.Handle();
-  app.Add([&] {
-    EXPECT_TRUE(worker.Start([target] { ::PostMessageW(target, QV_WM_KICKIDLE, 0, 0); }));
-  });
+  app.Add([&] { EXPECT_TRUE(worker.Start([&] { frame.PostMessage(QV_WM_KICKIDLE); })); });
   app.Add([&] { frame.PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); });  // a new point
   app.Add([&] {
     // The same point again, a paint and the caret's blink start no burst.
@@ -126,9 +116,7 @@ TEST_F(FrameTest, TheStatusBarShowsPromptsAndTheIndicatorsOfToggledKeys) {
   const std::vector<std::pair<int, std::string>> keys = {
       {VK_CAPITAL, "CAP"}, {VK_NUMLOCK, "NUM"}, {VK_SCROLL, "SCRL"}};
   for (std::size_t on = 0; on < keys.size(); ++on) {
-    BYTE state[256] = {};
-    state[keys[on].first] = 1;  // toggled
-    ::SetKeyboardState(state);
+    qvtest::SetHeldKeys({keys[on].first}, 1);  // toggled
     frame.OnIdleUpdate();
     EXPECT_EQ("", status.GetText(1));
     for (std::size_t i = 0; i < keys.size(); ++i) {

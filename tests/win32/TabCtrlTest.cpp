@@ -1,12 +1,5 @@
 // The tab control in a frame: tabs bound to pane windows, closed by the mouse and by its menu,
 // and switching the frame's main pane.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "WindowTestSupport.h"
 #include "widgets/MyTabCtrl.h"
 

@@ -52,7 +52,7 @@ class TestFrame : public qv::CFrameWindow {
   std::vector<std::pair<UINT, LPARAM>> commands;  // id and lParam of every WM_COMMAND
   std::vector<HMENU> openedMenus;                 // menus opened with this frame as owner
   std::vector<std::vector<std::string>> openedMenuTexts;
-  std::vector<MSG> keys;  // key messages nothing consumed before the frame
+  std::vector<std::pair<UINT, WPARAM>> keys;  // key messages nothing consumed before the frame
   std::function<bool(MSG&)> preTranslate;
   std::function<void()> onEnterIdle;
 
@@ -69,7 +69,7 @@ class TestFrame : public qv::CFrameWindow {
       case WM_KEYDOWN:
       case WM_SYSKEYDOWN:
       case WM_SYSKEYUP:
-        keys.push_back(MSG{m_hWnd, message, wParam, lParam, 0, {}});
+        keys.emplace_back(message, wParam);
         return 0;  // no system menu or other side effects in a test
       case WM_ENTERIDLE:
         if (onEnterIdle) onEnterIdle();
@@ -136,10 +136,10 @@ inline void PostKey(HWND hwnd, UINT message, UINT key, bool altContext = false) 
   ::PostMessageW(hwnd, message, key, lParam);
 }
 
-// Which keys the thread sees held down (GetKeyState).
-inline void SetHeldKeys(const std::vector<int>& held) {
+// Which keys the thread sees held down (GetKeyState), or toggled with state 1.
+inline void SetHeldKeys(const std::vector<int>& held, BYTE keyState = 0x80) {
   BYTE state[256] = {};
-  for (int key : held) state[key] = 0x80;
+  for (int key : held) state[key] = keyState;
   ::SetKeyboardState(state);
 }
 
