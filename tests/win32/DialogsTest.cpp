@@ -53,10 +53,8 @@ TEST(ConditionDlgTest, AModeChangeEmptiesHourAndDayAndOkStoresTheCondition) {
     EXPECT_FALSE(d.Enabled(IDC_CONDITION_DAY));
 
     d.Send(IDC_CONDITION_MODE, CB_SETCURSEL, COperationTime::kEveryMonth);
-    d.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_CONDITION_MODE, CBN_SELCHANGE),
+    d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CONDITION_MODE, CBN_SELCHANGE),
                   reinterpret_cast<LPARAM>(d.GetDlgItem(IDC_CONDITION_MODE)));
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
     EXPECT_EQ("", d.Text(IDC_CONDITION_HOUR));
     EXPECT_EQ("0", d.Text(IDC_CONDITION_MINUTE));
     EXPECT_TRUE(d.Enabled(IDC_CONDITION_DAY));
