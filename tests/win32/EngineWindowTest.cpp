@@ -26,14 +26,11 @@ LRESULT CALLBACK ObservingWindowProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 TEST(WindowPassTest, EveryLineIsPostedAndEveryNotifyWaitsForTheWindow) {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = ObservingWindowProc;
-  windowClass.hInstance = ::GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = L"QuorvelEngineTestWindow";
-  ::RegisterClassW(&windowClass);
-  const HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10,
-                                        10, nullptr, nullptr, windowClass.hInstance, nullptr);
+  // A message-only window of the test's procedure.
+  const HWND window =
+      ::CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   ASSERT_NE(nullptr, window);
+  ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ObservingWindowProc));
   CMemClean clean;
   g_engine = &clean;
   SetEngineNotifyWindow(window);

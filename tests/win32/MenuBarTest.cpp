@@ -44,8 +44,8 @@ class MenuBarTest : public qvtest::FrameFixture {
     RECT rc{};
     ASSERT_TRUE(bar.GetItemRect(index, rc));
     // Inside menu tracking the mouse position comes in screen coordinates.
-    const POINT at = screen ? bar.ClientToScreen(qvtest::Center(rc)) : qvtest::Center(rc);
-    ::PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, qvtest::PointParam(at));
+    if (screen) rc = bar.MapRectTo(nullptr, rc);
+    ::PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, qvtest::CenterParam(rc));
   }
 
   CMenuBar& bar = menuBar;

@@ -77,17 +77,16 @@ TEST_F(RealOperationsTest, CommitsTheAddressSpaceCannotHoldAreRetriedSmaller) {
 TEST(SettingsFileWin32Test, SaveReplacesTheFileWhileTheServiceReadsIt) {
   qvtest::TempDir dir;
   const std::string path = dir.File("qvlset.def");
-  CAppSetting first;
-  first.m_nInterval = 7;
-  first.m_bModified = 1;
-  ASSERT_EQ(1, first.Save(path));
+  CAppSetting setting;
+  setting.m_nInterval = 7;
+  setting.m_bModified = 1;
+  ASSERT_EQ(1, setting.Save(path));
   {
     const std::unique_ptr<IFileReader> reading = SystemFileStore().OpenForReading(path);
     ASSERT_NE(nullptr, reading);
-    CAppSetting second;
-    second.m_nInterval = 9;
-    second.m_bModified = 1;
-    EXPECT_EQ(1, second.Save(path)) << "a reader does not hold up the window program's save";
+    setting.m_nInterval = 9;
+    setting.m_bModified = 1;
+    EXPECT_EQ(1, setting.Save(path)) << "a reader does not hold up the window program's save";
     char version = 0;
     EXPECT_EQ(1u, reading->Read(&version, 1));
     EXPECT_EQ(5, version) << "and reads on undisturbed";

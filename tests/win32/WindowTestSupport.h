@@ -151,12 +151,9 @@ inline void DrainQueue() {
   }
 }
 
-inline POINT Center(const RECT& rc) {
-  return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-}
-
-inline LPARAM PointParam(POINT pt) {
-  return MAKELPARAM(pt.x, pt.y);
+// The middle of a rectangle as the lParam of a mouse message.
+inline LPARAM CenterParam(const RECT& rc) {
+  return MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
 }
 
 // Presses and releases the left button on a toolbar's button.
@@ -164,8 +161,8 @@ inline void ClickToolBarButton(HWND toolBar, int index) {
   RECT rc{};
   ASSERT_TRUE(::SendMessageW(toolBar, TB_GETITEMRECT, static_cast<WPARAM>(index),
                              reinterpret_cast<LPARAM>(&rc)));
-  ::SendMessageW(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(Center(rc)));
-  ::SendMessageW(toolBar, WM_LBUTTONUP, 0, PointParam(Center(rc)));
+  ::SendMessageW(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, CenterParam(rc));
+  ::SendMessageW(toolBar, WM_LBUTTONUP, 0, CenterParam(rc));
 }
 
 // A frame with a rebar along its top; the tests add its bands.
