@@ -1,7 +1,5 @@
 // The condition and options dialogs on their templates: what they open with, the mode change,
 // and what OK stores.
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -19,9 +17,7 @@ class Scripted : public Dialog {
  public:
   std::function<UINT(Scripted&)> script;
   std::string Text(int id) const { return qv::CWindow(this->GetDlgItem(id)).GetWindowText(); }
-  void SetText(int id, const std::string& text) {
-    qv::CWindow(this->GetDlgItem(id)).SetWindowText(text);
-  }
+  void SetText(int id, const std::string& s) { qv::CWindow(this->GetDlgItem(id)).SetWindowText(s); }
   bool Enabled(int id) const { return ::IsWindowEnabled(this->GetDlgItem(id)) != FALSE; }
   LRESULT Send(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return ::SendDlgItemMessageW(this->Handle(), id, message, wParam, lParam);

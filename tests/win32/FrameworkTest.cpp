@@ -30,42 +30,35 @@ TEST(IdleProcessingTest, KicksAndNewMouseMovesStartOneBurstEach) {
 }
 
 // Counts the destructions its handler hears of.
+int g_destroyed = 0;
 class WatchedWindow : public qv::CWindowBase {
- public:
-  explicit WatchedWindow(int& destroyed) : m_destroyed(destroyed) {}
-
  protected:
   void OnDestroy() override {
-    ++m_destroyed;
+    ++g_destroyed;
     Default();
   }
-
- private:
-  int& m_destroyed;
 };
 
 TEST(WindowBaseTest, ObjectsAndWindowsLetGoOfEachOther) {
   qvtest::TestFrame frame;
   ASSERT_TRUE(frame.Open(RECT{10, 10, 210, 110}));
-  int destroyed = 0;
-
   // The window goes first: the object hears of it and lets go.
-  WatchedWindow first(destroyed);
+  WatchedWindow first;
   ASSERT_TRUE(qv::CreateControl(first, L"Static", frame, WS_CHILD, 1));
   const HWND firstHandle = first.Handle();
   ::DestroyWindow(firstHandle);
-  EXPECT_EQ(1, destroyed);
+  EXPECT_EQ(1, g_destroyed);
   EXPECT_EQ(nullptr, first.Handle());
   EXPECT_EQ(nullptr, qv::CWindowBase::FromHandle(firstHandle));
 
   // The object goes first: its window goes with it, and no handler reaches the half-destroyed
   // object.
-  auto* second = new WatchedWindow(destroyed);
+  auto* second = new WatchedWindow;
   ASSERT_TRUE(qv::CreateControl(*second, L"Static", frame, WS_CHILD, 2));
   const HWND secondHandle = second->Handle();
   delete second;
   EXPECT_FALSE(::IsWindow(secondHandle));
-  EXPECT_EQ(1, destroyed);
+  EXPECT_EQ(1, g_destroyed);
 }
 
 class FrameTest : public qvtest::FrameFixture {

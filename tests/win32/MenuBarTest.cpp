@@ -12,11 +12,11 @@ class MenuBarTest : public qvtest::FrameFixture {
     qvtest::SetHeldKeys({});
     OpenFrame(RECT{100, 100, 600, 400});
     AddMenuBar();
-    frame.preTranslate = [this](MSG& msg) { return bar.TranslateFrameMessage(msg) != FALSE; };
+    frame.preTranslate = [this](MSG& msg) { return menuBar.TranslateFrameMessage(msg) != FALSE; };
   }
   void TearDown() override { qvtest::SetHeldKeys({}); }
 
-  HMENU DropDown(int index) const { return ::GetSubMenu(bar.GetMenu(), index); }
+  HMENU DropDown(int index) const { return ::GetSubMenu(menuBar.GetMenu(), index); }
   // A step of the script: check what the keys so far did, then post the next one.
   void Step(Check check, UINT message, UINT key, bool alt = false, std::vector<int> held = {}) {
     app.Add([this, check, message, key, alt, held] {
@@ -30,25 +30,23 @@ class MenuBarTest : public qvtest::FrameFixture {
   // Button mode (tracking state 1) with that button hot.
   Check Buttons(int hot, int tracking = 1) {
     return [this, hot, tracking] {
-      EXPECT_EQ(tracking, bar.GetTrackingState());
-      EXPECT_EQ(hot, bar.GetHotItem());
+      EXPECT_EQ(tracking, menuBar.GetTrackingState());
+      EXPECT_EQ(hot, menuBar.GetHotItem());
     };
   }
   Check Open(HMENU menu) {
     return [this, menu] {
-      EXPECT_EQ(2, bar.GetTrackingState());
+      EXPECT_EQ(2, menuBar.GetTrackingState());
       EXPECT_EQ(menu, frame.openedMenus.empty() ? nullptr : frame.openedMenus.back());
     };
   }
   void ClickButton(int index, bool screen = false) {
     RECT rc{};
-    ASSERT_TRUE(bar.GetItemRect(index, rc));
+    ASSERT_TRUE(menuBar.GetItemRect(index, rc));
     // Inside menu tracking the mouse position comes in screen coordinates.
-    if (screen) rc = bar.MapRectTo(nullptr, rc);
-    ::PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, qvtest::CenterParam(rc));
+    if (screen) rc = menuBar.MapRectTo(nullptr, rc);
+    ::PostMessageW(menuBar, WM_LBUTTONDOWN, MK_LBUTTON, qvtest::CenterParam(rc));
   }
-
-  CMenuBar& bar = menuBar;
 };
 
 TEST_F(MenuBarTest, AltAndPlainF10EnterAndLeaveButtonMode) {
@@ -61,7 +59,7 @@ TEST_F(MenuBarTest, AltAndPlainF10EnterAndLeaveButtonMode) {
   Step(idle, WM_SYSKEYDOWN, VK_F10, false, {VK_SHIFT, VK_LSHIFT});  // Shift+F10 is the frame's
   Press('Q');  // an ordinary key outside button mode too
   app.RunScript();
-  EXPECT_EQ(0, bar.GetTrackingState());
+  EXPECT_EQ(0, menuBar.GetTrackingState());
   const std::vector<std::pair<UINT, WPARAM>> keys{{WM_SYSKEYDOWN, VK_F10}, {WM_KEYDOWN, 'Q'}};
   EXPECT_EQ(keys, frame.keys);
 }
@@ -83,8 +81,8 @@ TEST_F(MenuBarTest, ArrowsWrapRoundTheButtonsAndTheDropDownsAndOpenSubMenus) {
   Press(VK_RIGHT);
   Press(VK_LEFT, Open(conditions));  // Right opened the sub-menu; Left closes it, no switch
   Press(VK_ESCAPE, [&] {
-    EXPECT_EQ(2, bar.GetTrackingState());
-    EXPECT_EQ(0, bar.GetPopupIndex());
+    EXPECT_EQ(2, menuBar.GetTrackingState());
+    EXPECT_EQ(0, menuBar.GetPopupIndex());
   });
   Press(VK_ESCAPE, Buttons(0));
   app.RunScript();
@@ -101,11 +99,11 @@ TEST_F(MenuBarTest, AClickOpensTheButtonsMenuAndASecondClickClosesIt) {
   });
   app.Add([&] { ::PostMessageW(frame, WM_NULL, 0, 0); });
   app.RunScript();
-  EXPECT_EQ(0, bar.GetTrackingState());
+  EXPECT_EQ(0, menuBar.GetTrackingState());
   EXPECT_EQ((std::vector<HMENU>{DropDown(1)}), frame.openedMenus);
   RECT last{};
-  ASSERT_TRUE(bar.GetItemRect(1, last));
-  EXPECT_LT(bar.HitTest(POINT{last.right + 200, last.top}), 0);  // beyond the buttons: none
+  ASSERT_TRUE(menuBar.GetItemRect(1, last));
+  EXPECT_LT(menuBar.HitTest(POINT{last.right + 200, last.top}), 0);  // beyond the buttons: none
 }
 
 TEST_F(MenuBarTest, MnemonicsOpenTheirMenusAndUnknownLettersAreSwallowed) {
@@ -119,7 +117,7 @@ TEST_F(MenuBarTest, MnemonicsOpenTheirMenusAndUnknownLettersAreSwallowed) {
   Press(VK_ESCAPE, Open(DropDown(0)));
   Press(VK_ESCAPE);
   app.RunScript();
-  EXPECT_EQ(0, bar.GetTrackingState());
+  EXPECT_EQ(0, menuBar.GetTrackingState());
   EXPECT_EQ((std::vector<HMENU>{DropDown(1), DropDown(0)}), frame.openedMenus);
   EXPECT_TRUE(frame.keys.empty());
 }

@@ -146,9 +146,8 @@ inline void SetHeldKeys(const std::vector<int>& held, BYTE keyState = 0x80) {
 // Dispatches everything left in the thread's queue.
 inline void DrainQueue() {
   MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) {
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT)
     ::DispatchMessageW(&msg);
-  }
 }
 
 // The middle of a rectangle as the lParam of a mouse message.
