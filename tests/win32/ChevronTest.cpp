@@ -4,10 +4,7 @@
 
 namespace {
 
-class ChevronTest : public qvtest::FrameFixture {
- protected:
-  const qv::CToolBarCtrl& PopupToolBar() { return rebar.GetChevronPopup()->GetToolBar(); }
-};
+using ChevronTest = qvtest::FrameFixture;
 
 TEST_F(ChevronTest, NineHiddenButtonsGiveAPopupToolBarOfThreeRowsOnTheScreen) {
   // A band too narrow for any button, in the screen's bottom right corner.
@@ -20,15 +17,15 @@ TEST_F(ChevronTest, NineHiddenButtonsGiveAPopupToolBarOfThreeRowsOnTheScreen) {
   ASSERT_NE(nullptr, popup);
   EXPECT_TRUE(popup->IsWindowVisible());
   EXPECT_TRUE(popup->IsActive());
-  EXPECT_EQ(9, PopupToolBar().GetButtonCount());
-  EXPECT_EQ(3, PopupToolBar().GetRows());
+  EXPECT_EQ(9, popup->GetToolBar().GetButtonCount());
+  EXPECT_EQ(3, popup->GetToolBar().GetRows());
   // It would cross the right and bottom edges: shifted back onto the screen.
   const RECT placed = popup->GetWindowRect();
   EXPECT_EQ(width, placed.right);
   EXPECT_EQ(height, placed.bottom);
 
   // A button of the pop-up reaches the frame as the command it stands for: the third hidden one.
-  qvtest::ClickToolBarButton(PopupToolBar(), 2);
+  qvtest::ClickToolBarButton(popup->GetToolBar(), 2);
   EXPECT_EQ(1, frame.CountCommands(ID_SHOW_INFO));
 
   // Escape hides it; the next push shows it again with a new toolbar.
@@ -37,12 +34,11 @@ TEST_F(ChevronTest, NineHiddenButtonsGiveAPopupToolBarOfThreeRowsOnTheScreen) {
   EXPECT_FALSE(popup->IsActive());
   rebar.PushChevron(0);
   EXPECT_TRUE(popup->IsWindowVisible());
-  EXPECT_EQ(9, PopupToolBar().GetButtonCount());
+  EXPECT_EQ(9, popup->GetToolBar().GetButtonCount());
 
   // Once the band is wide enough for every button, a push shows nothing.
   popup->SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
-  ::SetWindowPos(frame, nullptr, 0, 0, 900, 200, SWP_NOMOVE | SWP_NOZORDER);
-  frame.RecalcLayout();
+  ::SetWindowPos(frame, nullptr, 0, 0, 900, 200, SWP_NOMOVE | SWP_NOZORDER);  // lays it out
   rebar.PushChevron(0);
   EXPECT_FALSE(popup->IsWindowVisible());
   EXPECT_FALSE(popup->IsActive());  // the frame's caption is not held active either

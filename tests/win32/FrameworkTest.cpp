@@ -75,7 +75,6 @@ class FrameTest : public qvtest::FrameFixture {
     frame.AddUpdateToolBar(toolBar);
     frame.RecalcLayout();
   }
-  void TearDown() override { qvtest::SetHeldKeys({}); }
 
   qv::CStatusBar status;
   qv::CWindowBase pane;
@@ -112,9 +111,8 @@ TEST_F(FrameTest, TheStatusBarShowsPromptsAndTheIndicatorsOfToggledKeys) {
     qvtest::SetHeldKeys({keys[on].first}, 1);  // toggled
     frame.OnIdleUpdate();
     EXPECT_EQ("", status.GetText(1));
-    for (std::size_t i = 0; i < keys.size(); ++i) {
+    for (std::size_t i = 0; i < keys.size(); ++i)
       EXPECT_EQ(i == on ? keys[i].second : "", status.GetText(static_cast<int>(i) + 2)) << on;
-    }
   }
 }
 

@@ -14,7 +14,6 @@ class MenuBarTest : public qvtest::FrameFixture {
     AddMenuBar();
     frame.preTranslate = [this](MSG& msg) { return menuBar.TranslateFrameMessage(msg) != FALSE; };
   }
-  void TearDown() override { qvtest::SetHeldKeys({}); }
 
   HMENU DropDown(int index) const { return ::GetSubMenu(menuBar.GetMenu(), index); }
   // A step of the script: check what the keys so far did, then post the next one.

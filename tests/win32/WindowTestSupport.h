@@ -76,7 +76,6 @@ class TestFrame : public qv::CFrameWindow {
         return 0;
       case WM_TIMER:
         if (wParam != kWatchdogTimer) break;
-        ::KillTimer(m_hWnd, kWatchdogTimer);
         ADD_FAILURE() << "the script stalled";
         ::EndMenu();
         ::PostQuitMessage(1);
@@ -96,7 +95,6 @@ class ScriptedApp : public qv::CApplication {
     SetMainWindow(&frame);
     frame.onEnterIdle = [this] { Next(); };
   }
-  ~ScriptedApp() override { m_frame.onEnterIdle = nullptr; }
 
   std::vector<long> idleCalls;  // the count of every idle call, bursts counting up from 0
 
@@ -167,6 +165,7 @@ inline void ClickToolBarButton(HWND toolBar, int index) {
 // A frame with a rebar along its top; the tests add its bands.
 class FrameFixture : public ::testing::Test {
  protected:
+  void TearDown() override { SetHeldKeys({}); }
   void OpenFrame(const RECT& rc) {
     ASSERT_TRUE(frame.Open(rc));
     ASSERT_TRUE(rebar.Create(frame, RBS_BANDBORDERS, 0xE804));
