@@ -1,7 +1,6 @@
 // The CPU measurement on Windows for real; it runs alone, so that the machine is as idle or as
 // busy as the test makes it.
-#include <windows.h>
-
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -14,28 +13,21 @@ namespace {
 
 TEST(RealCpuLoadTest, IdleMachineIsNearZero) {
   ResetCpuLoadStateForTesting();
-  CMemClean clean;
-  const int load = clean.GetCpuLoad();
-  EXPECT_GE(load, 0);
-  EXPECT_LE(load, 20);
+  EXPECT_THAT(CMemClean().GetCpuLoad(), ::testing::AllOf(::testing::Ge(0), ::testing::Le(20)));
 }
 
 TEST(RealCpuLoadTest, OneOfTwoProcessorsBusyIsNearFifty) {
-  SYSTEM_INFO info{};
-  ::GetSystemInfo(&info);
-  if (info.dwNumberOfProcessors != 2) GTEST_SKIP() << "made for a machine with two processors";
+  if (std::thread::hardware_concurrency() != 2) GTEST_SKIP() << "made for two processors";
   ResetCpuLoadStateForTesting();
   std::atomic<bool> stop{false};
   std::thread busy([&] {
     volatile std::uint64_t spin = 0;
     while (!stop) ++spin;
   });
-  CMemClean clean;
-  const int load = clean.GetCpuLoad();
+  const int load = CMemClean().GetCpuLoad();
   stop = true;
   busy.join();
-  EXPECT_GE(load, 35);
-  EXPECT_LE(load, 70);
+  EXPECT_THAT(load, ::testing::AllOf(::testing::Ge(35), ::testing::Le(70)));
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 // The condition and options dialogs on their templates: what they open with, the mode change,
 // and what OK stores.
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -19,9 +17,7 @@ class Scripted : public Dialog {
  public:
   std::function<UINT(Scripted&)> script;
   std::string Text(int id) const { return qv::CWindow(this->GetDlgItem(id)).GetWindowText(); }
-  void SetText(int id, const std::string& text) {
-    qv::CWindow(this->GetDlgItem(id)).SetWindowText(text);
-  }
+  void SetText(int id, const std::string& s) { qv::CWindow(this->GetDlgItem(id)).SetWindowText(s); }
   bool Enabled(int id) const { return ::IsWindowEnabled(this->GetDlgItem(id)) != FALSE; }
   LRESULT Send(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return ::SendDlgItemMessageW(this->Handle(), id, message, wParam, lParam);
@@ -53,10 +49,8 @@ TEST(ConditionDlgTest, AModeChangeEmptiesHourAndDayAndOkStoresTheCondition) {
     EXPECT_FALSE(d.Enabled(IDC_CONDITION_DAY));
 
     d.Send(IDC_CONDITION_MODE, CB_SETCURSEL, COperationTime::kEveryMonth);
-    d.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_CONDITION_MODE, CBN_SELCHANGE),
+    d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CONDITION_MODE, CBN_SELCHANGE),
                   reinterpret_cast<LPARAM>(d.GetDlgItem(IDC_CONDITION_MODE)));
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
     EXPECT_EQ("", d.Text(IDC_CONDITION_HOUR));
     EXPECT_EQ("0", d.Text(IDC_CONDITION_MINUTE));
     EXPECT_TRUE(d.Enabled(IDC_CONDITION_DAY));

@@ -1,11 +1,4 @@
 // The framework under the widgets: idle processing, layout, command routing and update rules.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "WindowTestSupport.h"
 #include "framework/FrameworkIds.h"
 #include "framework/StatusBar.h"
@@ -21,10 +14,7 @@ TEST(IdleProcessingTest, KicksAndNewMouseMovesStartOneBurstEach) {
     for (int i = 0; i < 3; ++i) frame.PostMessage(QV_WM_KICKIDLE);  // three kicks, one burst
   });
   qv::CWorkerThread worker;  // a kick from another thread wakes the loop
-  const HWND target = frame.Handle();
-  app.Add([&] {
-    EXPECT_TRUE(worker.Start([target] { ::PostMessageW(target, QV_WM_KICKIDLE, 0, 0); }));
-  });
+  app.Add([&] { EXPECT_TRUE(worker.Start([&] { frame.PostMessage(QV_WM_KICKIDLE); })); });
   app.Add([&] { frame.PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); });  // a new point
   app.Add([&] {
     // The same point again, a paint and the caret's blink start no burst.
@@ -40,42 +30,35 @@ TEST(IdleProcessingTest, KicksAndNewMouseMovesStartOneBurstEach) {
 }
 
 // Counts the destructions its handler hears of.
+int g_destroyed = 0;
 class WatchedWindow : public qv::CWindowBase {
- public:
-  explicit WatchedWindow(int& destroyed) : m_destroyed(destroyed) {}
-
  protected:
   void OnDestroy() override {
-    ++m_destroyed;
+    ++g_destroyed;
     Default();
   }
-
- private:
-  int& m_destroyed;
 };
 
 TEST(WindowBaseTest, ObjectsAndWindowsLetGoOfEachOther) {
   qvtest::TestFrame frame;
   ASSERT_TRUE(frame.Open(RECT{10, 10, 210, 110}));
-  int destroyed = 0;
-
   // The window goes first: the object hears of it and lets go.
-  WatchedWindow first(destroyed);
+  WatchedWindow first;
   ASSERT_TRUE(qv::CreateControl(first, L"Static", frame, WS_CHILD, 1));
   const HWND firstHandle = first.Handle();
   ::DestroyWindow(firstHandle);
-  EXPECT_EQ(1, destroyed);
+  EXPECT_EQ(1, g_destroyed);
   EXPECT_EQ(nullptr, first.Handle());
   EXPECT_EQ(nullptr, qv::CWindowBase::FromHandle(firstHandle));
 
   // The object goes first: its window goes with it, and no handler reaches the half-destroyed
   // object.
-  auto* second = new WatchedWindow(destroyed);
+  auto* second = new WatchedWindow;
   ASSERT_TRUE(qv::CreateControl(*second, L"Static", frame, WS_CHILD, 2));
   const HWND secondHandle = second->Handle();
   delete second;
   EXPECT_FALSE(::IsWindow(secondHandle));
-  EXPECT_EQ(1, destroyed);
+  EXPECT_EQ(1, g_destroyed);
 }
 
 class FrameTest : public qvtest::FrameFixture {
@@ -92,7 +75,6 @@ class FrameTest : public qvtest::FrameFixture {
     frame.AddUpdateToolBar(toolBar);
     frame.RecalcLayout();
   }
-  void TearDown() override { qvtest::SetHeldKeys({}); }
 
   qv::CStatusBar status;
   qv::CWindowBase pane;
@@ -126,14 +108,11 @@ TEST_F(FrameTest, TheStatusBarShowsPromptsAndTheIndicatorsOfToggledKeys) {
   const std::vector<std::pair<int, std::string>> keys = {
       {VK_CAPITAL, "CAP"}, {VK_NUMLOCK, "NUM"}, {VK_SCROLL, "SCRL"}};
   for (std::size_t on = 0; on < keys.size(); ++on) {
-    BYTE state[256] = {};
-    state[keys[on].first] = 1;  // toggled
-    ::SetKeyboardState(state);
+    qvtest::SetHeldKeys({keys[on].first}, 1);  // toggled
     frame.OnIdleUpdate();
     EXPECT_EQ("", status.GetText(1));
-    for (std::size_t i = 0; i < keys.size(); ++i) {
+    for (std::size_t i = 0; i < keys.size(); ++i)
       EXPECT_EQ(i == on ? keys[i].second : "", status.GetText(static_cast<int>(i) + 2)) << on;
-    }
   }
 }
 

@@ -1,9 +1,5 @@
 // The menu bar driven from the keyboard and the mouse, through the message loop and the bar's
 // translation, and through the menu's own loop while a drop-down is open.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include "WindowTestSupport.h"
 
 namespace {
@@ -16,11 +12,10 @@ class MenuBarTest : public qvtest::FrameFixture {
     qvtest::SetHeldKeys({});
     OpenFrame(RECT{100, 100, 600, 400});
     AddMenuBar();
-    frame.preTranslate = [this](MSG& msg) { return bar.TranslateFrameMessage(msg) != FALSE; };
+    frame.preTranslate = [this](MSG& msg) { return menuBar.TranslateFrameMessage(msg) != FALSE; };
   }
-  void TearDown() override { qvtest::SetHeldKeys({}); }
 
-  HMENU DropDown(int index) const { return ::GetSubMenu(bar.GetMenu(), index); }
+  HMENU DropDown(int index) const { return ::GetSubMenu(menuBar.GetMenu(), index); }
   // A step of the script: check what the keys so far did, then post the next one.
   void Step(Check check, UINT message, UINT key, bool alt = false, std::vector<int> held = {}) {
     app.Add([this, check, message, key, alt, held] {
@@ -31,49 +26,41 @@ class MenuBarTest : public qvtest::FrameFixture {
   }
   void Press(UINT key, Check check = nullptr) { Step(check, WM_KEYDOWN, key); }
   void PressAlt(Check check = nullptr) { Step(check, WM_SYSKEYDOWN, VK_MENU, true); }
-  Check Buttons(int hot) {
-    return [this, hot] {
-      EXPECT_EQ(1, bar.GetTrackingState());
-      EXPECT_EQ(hot, bar.GetHotItem());
-    };
-  }
-  Check Idle() {
-    return [this] {
-      EXPECT_EQ(0, bar.GetTrackingState());
-      EXPECT_EQ(-1, bar.GetHotItem());
+  // Button mode (tracking state 1) with that button hot.
+  Check Buttons(int hot, int tracking = 1) {
+    return [this, hot, tracking] {
+      EXPECT_EQ(tracking, menuBar.GetTrackingState());
+      EXPECT_EQ(hot, menuBar.GetHotItem());
     };
   }
   Check Open(HMENU menu) {
     return [this, menu] {
-      EXPECT_EQ(2, bar.GetTrackingState());
+      EXPECT_EQ(2, menuBar.GetTrackingState());
       EXPECT_EQ(menu, frame.openedMenus.empty() ? nullptr : frame.openedMenus.back());
     };
   }
   void ClickButton(int index, bool screen = false) {
     RECT rc{};
-    ASSERT_TRUE(bar.GetItemRect(index, rc));
+    ASSERT_TRUE(menuBar.GetItemRect(index, rc));
     // Inside menu tracking the mouse position comes in screen coordinates.
-    const POINT at = screen ? bar.ClientToScreen(qvtest::Center(rc)) : qvtest::Center(rc);
-    ::PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, qvtest::PointParam(at));
+    if (screen) rc = menuBar.MapRectTo(nullptr, rc);
+    ::PostMessageW(menuBar, WM_LBUTTONDOWN, MK_LBUTTON, qvtest::CenterParam(rc));
   }
-
-  CMenuBar& bar = menuBar;
 };
 
 TEST_F(MenuBarTest, AltAndPlainF10EnterAndLeaveButtonMode) {
+  const Check idle = Buttons(-1, 0);
   PressAlt();
   Step(Buttons(0), WM_SYSKEYUP, VK_MENU);  // releasing Alt keeps the bar selected
   PressAlt(Buttons(0));
-  Step(Idle(), WM_SYSKEYDOWN, VK_F10);  // the second Alt left button mode
+  Step(idle, WM_SYSKEYDOWN, VK_F10);  // the second Alt left button mode
   Step(Buttons(0), WM_SYSKEYDOWN, VK_F10);
-  Step(Idle(), WM_SYSKEYDOWN, VK_F10, false, {VK_SHIFT, VK_LSHIFT});  // Shift+F10 is the frame's
+  Step(idle, WM_SYSKEYDOWN, VK_F10, false, {VK_SHIFT, VK_LSHIFT});  // Shift+F10 is the frame's
   Press('Q');  // an ordinary key outside button mode too
   app.RunScript();
-  EXPECT_EQ(0, bar.GetTrackingState());
-  ASSERT_EQ(2u, frame.keys.size());
-  EXPECT_EQ(static_cast<UINT>(WM_SYSKEYDOWN), frame.keys[0].message);
-  EXPECT_EQ(static_cast<WPARAM>(VK_F10), frame.keys[0].wParam);
-  EXPECT_EQ(static_cast<WPARAM>('Q'), frame.keys[1].wParam);
+  EXPECT_EQ(0, menuBar.GetTrackingState());
+  const std::vector<std::pair<UINT, WPARAM>> keys{{WM_SYSKEYDOWN, VK_F10}, {WM_KEYDOWN, 'Q'}};
+  EXPECT_EQ(keys, frame.keys);
 }
 
 TEST_F(MenuBarTest, ArrowsWrapRoundTheButtonsAndTheDropDownsAndOpenSubMenus) {
@@ -93,8 +80,8 @@ TEST_F(MenuBarTest, ArrowsWrapRoundTheButtonsAndTheDropDownsAndOpenSubMenus) {
   Press(VK_RIGHT);
   Press(VK_LEFT, Open(conditions));  // Right opened the sub-menu; Left closes it, no switch
   Press(VK_ESCAPE, [&] {
-    EXPECT_EQ(2, bar.GetTrackingState());
-    EXPECT_EQ(0, bar.GetPopupIndex());
+    EXPECT_EQ(2, menuBar.GetTrackingState());
+    EXPECT_EQ(0, menuBar.GetPopupIndex());
   });
   Press(VK_ESCAPE, Buttons(0));
   app.RunScript();
@@ -111,11 +98,11 @@ TEST_F(MenuBarTest, AClickOpensTheButtonsMenuAndASecondClickClosesIt) {
   });
   app.Add([&] { ::PostMessageW(frame, WM_NULL, 0, 0); });
   app.RunScript();
-  EXPECT_EQ(0, bar.GetTrackingState());
+  EXPECT_EQ(0, menuBar.GetTrackingState());
   EXPECT_EQ((std::vector<HMENU>{DropDown(1)}), frame.openedMenus);
   RECT last{};
-  ASSERT_TRUE(bar.GetItemRect(1, last));
-  EXPECT_LT(bar.HitTest(POINT{last.right + 200, last.top}), 0);  // beyond the buttons: none
+  ASSERT_TRUE(menuBar.GetItemRect(1, last));
+  EXPECT_LT(menuBar.HitTest(POINT{last.right + 200, last.top}), 0);  // beyond the buttons: none
 }
 
 TEST_F(MenuBarTest, MnemonicsOpenTheirMenusAndUnknownLettersAreSwallowed) {
@@ -129,7 +116,7 @@ TEST_F(MenuBarTest, MnemonicsOpenTheirMenusAndUnknownLettersAreSwallowed) {
   Press(VK_ESCAPE, Open(DropDown(0)));
   Press(VK_ESCAPE);
   app.RunScript();
-  EXPECT_EQ(0, bar.GetTrackingState());
+  EXPECT_EQ(0, menuBar.GetTrackingState());
   EXPECT_EQ((std::vector<HMENU>{DropDown(1), DropDown(0)}), frame.openedMenus);
   EXPECT_TRUE(frame.keys.empty());
 }

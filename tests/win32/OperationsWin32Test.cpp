@@ -8,6 +8,7 @@
 #include "engine/MemClean.h"
 #include "engine/win32/Win32Hooks.h"
 #include "framework/Cp932.h"
+#include "framework/SystemLibrary.h"
 #include "settings/FileStore.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
@@ -26,25 +27,22 @@ class RealOperationsTest : public ::testing::Test {
     platform.system = &system;
     return platform;
   }
-  std::vector<std::string> Lines() { return clean.m_aLog.Copy(); }
 
   qvtest::FakePlatform system;
   CMemClean clean;
 };
 
 std::string OwnExeName() {
-  wchar_t path[MAX_PATH];
-  const std::wstring full(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH));
+  const std::wstring full = qv::RunningProgramPath();
   return qv::WideToCp932(full.substr(full.rfind(L'\\') + 1));
 }
 
 TEST_F(RealOperationsTest, WorkingSetTrimListsTheRunningProcessesWithTheirSizes) {
   ASSERT_EQ(1, clean.OptimizeWorkingSet(1));
-  const std::vector<std::string> lines = Lines();
+  const std::vector<std::string> lines = clean.m_aLog.Copy();
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ("プロセスのスナップショットの取得に成功しました", lines[1]);
-  const std::regex trimmed("^.+\\.exe" + std::string("の未使用メモリを開放") +
-                           " \\d+ KB->\\d+ KB$");
+  const std::regex trimmed("^.+\\.exeの未使用メモリを開放 \\d+ KB->\\d+ KB$");
   int withSizes = 0;
   bool own = false;
   for (const std::string& line : lines) {
@@ -60,7 +58,7 @@ TEST_F(RealOperationsTest, MissingCounterLibraryShowsErrorForBothSizes) {
   SetCounterLibraryForTesting(L"no-such-counter-library.dll");
   ASSERT_EQ(1, clean.OptimizeWorkingSet(1));
   bool own = false;
-  for (const std::string& line : Lines()) {
+  for (const std::string& line : clean.m_aLog.Copy()) {
     if (line.find("KB") != std::string::npos) ADD_FAILURE() << "a size was read: " << line;
     if (line == OwnExeName() + "の未使用メモリを開放 error->error") own = true;
   }
@@ -79,17 +77,16 @@ TEST_F(RealOperationsTest, CommitsTheAddressSpaceCannotHoldAreRetriedSmaller) {
 TEST(SettingsFileWin32Test, SaveReplacesTheFileWhileTheServiceReadsIt) {
   qvtest::TempDir dir;
   const std::string path = dir.File("qvlset.def");
-  CAppSetting first;
-  first.m_nInterval = 7;
-  first.m_bModified = 1;
-  ASSERT_EQ(1, first.Save(path));
+  CAppSetting setting;
+  setting.m_nInterval = 7;
+  setting.m_bModified = 1;
+  ASSERT_EQ(1, setting.Save(path));
   {
     const std::unique_ptr<IFileReader> reading = SystemFileStore().OpenForReading(path);
     ASSERT_NE(nullptr, reading);
-    CAppSetting second;
-    second.m_nInterval = 9;
-    second.m_bModified = 1;
-    EXPECT_EQ(1, second.Save(path)) << "a reader does not hold up the window program's save";
+    setting.m_nInterval = 9;
+    setting.m_bModified = 1;
+    EXPECT_EQ(1, setting.Save(path)) << "a reader does not hold up the window program's save";
     char version = 0;
     EXPECT_EQ(1u, reading->Read(&version, 1));
     EXPECT_EQ(5, version) << "and reads on undisturbed";

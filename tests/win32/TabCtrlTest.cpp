@@ -1,12 +1,5 @@
 // The tab control in a frame: tabs bound to pane windows, closed by the mouse and by its menu,
 // and switching the frame's main pane.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "WindowTestSupport.h"
 #include "widgets/MyTabCtrl.h"
 
@@ -65,8 +58,7 @@ class TabCtrlTest : public ::testing::Test {
   void Click(UINT message, int index) {
     RECT rc{};
     EXPECT_TRUE(tab.GetItemRect(index, rc));
-    tab.SendMessage(message, message == WM_MBUTTONDOWN ? MK_MBUTTON : 0,
-                    qvtest::PointParam(qvtest::Center(rc)));
+    tab.SendMessage(message, message == WM_MBUTTONDOWN ? MK_MBUTTON : 0, qvtest::CenterParam(rc));
   }
   // The context menu's keys are waiting in the queue when the menu opens.
   void RightClickChoosing(int index, std::initializer_list<UINT> keys) {
@@ -82,12 +74,10 @@ class TabCtrlTest : public ::testing::Test {
 TEST_F(TabCtrlTest, AWindowHasOneTabAtMostAndItemDataHoldsWholePointers) {
   AddTabs(2);
   EXPECT_EQ(-1, tab.AddHandle(PaneAt(1)));
-  EXPECT_EQ(2, tab.GetItemCount());
-  EXPECT_TRUE(frame.commands.empty());  // the refused one changes nothing
-
   Pane other;
-  tab.RemoveHandle(&other);  // a window without a tab changes nothing
+  tab.RemoveHandle(&other);  // a window without a tab changes nothing, nor does the refused one
   EXPECT_EQ(2, tab.GetItemCount());
+  EXPECT_TRUE(frame.commands.empty());
   EXPECT_EQ(-1, tab.GetItemPos(&other));
 
   const LPARAM wide = static_cast<LPARAM>(~static_cast<ULONG_PTR>(0) >> 1);
@@ -101,16 +91,15 @@ TEST_F(TabCtrlTest, AWindowHasOneTabAtMostAndItemDataHoldsWholePointers) {
 
 TEST_F(TabCtrlTest, DoubleMiddleAndMenuCloseEveryTabButTab0AndNoneInStaticTabMode) {
   AddTabs(6);
-  Click(WM_LBUTTONDBLCLK, 0);
-  Click(WM_MBUTTONDOWN, 0);
-  RightClickChoosing(0, {VK_ESCAPE});
-  EXPECT_TRUE(tab.menus.empty());  // a right click on tab 0 only selects it
-  tab.SetStaticTabMode(TRUE);
-  Click(WM_LBUTTONDBLCLK, 2);
-  Click(WM_MBUTTONDOWN, 2);
-  RightClickChoosing(2, {VK_ESCAPE});
+  for (int index : {0, 2}) {  // tab 0, then tab 2 in static tab mode
+    Click(WM_LBUTTONDBLCLK, index);
+    Click(WM_MBUTTONDOWN, index);
+    RightClickChoosing(index, {VK_ESCAPE});
+    tab.SetStaticTabMode(TRUE);
+  }
   EXPECT_EQ(2, tab.GetCurSel());  // the right click selected the tab
-  EXPECT_EQ((std::vector<std::vector<std::string>>{{}}), tab.menus) << "an empty menu";
+  // A right click on tab 0 only selects it; in static tab mode the menu is empty.
+  EXPECT_EQ((std::vector<std::vector<std::string>>{{}}), tab.menus);
   tab.SetStaticTabMode(FALSE);
   EXPECT_EQ(6, tab.GetItemCount());
   EXPECT_EQ(0, frame.CountCommands(kTabCountChanged));
@@ -175,8 +164,7 @@ TEST_F(TabCtrlTest, SetFontsUsesTheTallerFontAndKeepsACopy) {
   HFONT large = ::CreateFontW(-20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma");
   // The "taller" font is the one whose signed height value is greater.
   tab.SetFonts(small, large);
-  EXPECT_NE(small, tab.GetFont());  // a copy: the caller may delete its fonts
-  ::DeleteObject(small);
+  ::DeleteObject(small);  // the control holds a copy: the caller may delete its fonts
   ::DeleteObject(large);
   LOGFONTW font{};
   ASSERT_TRUE(::GetObjectW(tab.GetFont(), sizeof(font), &font));

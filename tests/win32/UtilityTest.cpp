@@ -21,13 +21,11 @@ TEST(UtilityTest, WindowsUserIsTheUserWineRunsAs) {
 // Each drawing call succeeds through the image library, and gives 0 when the library or its
 // entry is missing.
 TEST(DrawingTest, CallsGoThroughTheImageLibraryOrGive0) {
+  // Drawn from the bitmap's right half into its left half.
   const HDC screen = ::GetDC(nullptr);
-  const HDC source = ::CreateCompatibleDC(screen);
-  const HDC target = ::CreateCompatibleDC(screen);
-  const HBITMAP sourceBitmap = ::CreateCompatibleBitmap(screen, 8, 8);
-  const HBITMAP targetBitmap = ::CreateCompatibleBitmap(screen, 8, 8);
-  ::SelectObject(source, sourceBitmap);
-  ::SelectObject(target, targetBitmap);
+  const HDC dc = ::CreateCompatibleDC(screen);
+  const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 16, 8);
+  ::SelectObject(dc, bitmap);
   // The default library, none at all, and a system library without the three entries.
   for (const wchar_t* library :
        {static_cast<const wchar_t*>(nullptr), L"no-such-image-library.dll", L"version.dll"}) {
@@ -35,18 +33,14 @@ TEST(DrawingTest, CallsGoThroughTheImageLibraryOrGive0) {
     const bool expected = library == nullptr;
     TRIVERTEX vertices[2] = {{0, 0, 0xff00, 0, 0, 0}, {8, 8, 0, 0, 0xff00, 0}};
     GRADIENT_RECT rect = {0, 1};
-    EXPECT_EQ(expected,
-              GradientFillByDLL(target, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_H) != 0);
-    EXPECT_EQ(expected,
-              TransparentBltByDLL(target, 0, 0, 8, 8, source, 0, 0, 8, 8, RGB(255, 0, 255)) != 0);
+    EXPECT_EQ(expected, GradientFillByDLL(dc, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_H) != 0);
+    EXPECT_EQ(expected, TransparentBltByDLL(dc, 0, 0, 8, 8, dc, 8, 0, 8, 8, RGB(255, 0, 255)) != 0);
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 128, 0};
-    EXPECT_EQ(expected, AlphaBlendByDLL(target, 0, 0, 8, 8, source, 0, 0, 8, 8, blend) != 0);
+    EXPECT_EQ(expected, AlphaBlendByDLL(dc, 0, 0, 8, 8, dc, 8, 0, 8, 8, blend) != 0);
   }
   SetImageLibraryForTesting(nullptr);
-  ::DeleteDC(source);
-  ::DeleteDC(target);
-  ::DeleteObject(sourceBitmap);
-  ::DeleteObject(targetBitmap);
+  ::DeleteDC(dc);
+  ::DeleteObject(bitmap);
   ::ReleaseDC(nullptr, screen);
 }
 

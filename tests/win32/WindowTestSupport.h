@@ -52,7 +52,7 @@ class TestFrame : public qv::CFrameWindow {
   std::vector<std::pair<UINT, LPARAM>> commands;  // id and lParam of every WM_COMMAND
   std::vector<HMENU> openedMenus;                 // menus opened with this frame as owner
   std::vector<std::vector<std::string>> openedMenuTexts;
-  std::vector<MSG> keys;  // key messages nothing consumed before the frame
+  std::vector<std::pair<UINT, WPARAM>> keys;  // key messages nothing consumed before the frame
   std::function<bool(MSG&)> preTranslate;
   std::function<void()> onEnterIdle;
 
@@ -69,14 +69,13 @@ class TestFrame : public qv::CFrameWindow {
       case WM_KEYDOWN:
       case WM_SYSKEYDOWN:
       case WM_SYSKEYUP:
-        keys.push_back(MSG{m_hWnd, message, wParam, lParam, 0, {}});
+        keys.emplace_back(message, wParam);
         return 0;  // no system menu or other side effects in a test
       case WM_ENTERIDLE:
         if (onEnterIdle) onEnterIdle();
         return 0;
       case WM_TIMER:
         if (wParam != kWatchdogTimer) break;
-        ::KillTimer(m_hWnd, kWatchdogTimer);
         ADD_FAILURE() << "the script stalled";
         ::EndMenu();
         ::PostQuitMessage(1);
@@ -96,7 +95,6 @@ class ScriptedApp : public qv::CApplication {
     SetMainWindow(&frame);
     frame.onEnterIdle = [this] { Next(); };
   }
-  ~ScriptedApp() override { m_frame.onEnterIdle = nullptr; }
 
   std::vector<long> idleCalls;  // the count of every idle call, bursts counting up from 0
 
@@ -136,27 +134,23 @@ inline void PostKey(HWND hwnd, UINT message, UINT key, bool altContext = false) 
   ::PostMessageW(hwnd, message, key, lParam);
 }
 
-// Which keys the thread sees held down (GetKeyState).
-inline void SetHeldKeys(const std::vector<int>& held) {
+// Which keys the thread sees held down (GetKeyState), or toggled with state 1.
+inline void SetHeldKeys(const std::vector<int>& held, BYTE keyState = 0x80) {
   BYTE state[256] = {};
-  for (int key : held) state[key] = 0x80;
+  for (int key : held) state[key] = keyState;
   ::SetKeyboardState(state);
 }
 
 // Dispatches everything left in the thread's queue.
 inline void DrainQueue() {
   MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) {
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT)
     ::DispatchMessageW(&msg);
-  }
 }
 
-inline POINT Center(const RECT& rc) {
-  return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-}
-
-inline LPARAM PointParam(POINT pt) {
-  return MAKELPARAM(pt.x, pt.y);
+// The middle of a rectangle as the lParam of a mouse message.
+inline LPARAM CenterParam(const RECT& rc) {
+  return MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
 }
 
 // Presses and releases the left button on a toolbar's button.
@@ -164,13 +158,14 @@ inline void ClickToolBarButton(HWND toolBar, int index) {
   RECT rc{};
   ASSERT_TRUE(::SendMessageW(toolBar, TB_GETITEMRECT, static_cast<WPARAM>(index),
                              reinterpret_cast<LPARAM>(&rc)));
-  ::SendMessageW(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(Center(rc)));
-  ::SendMessageW(toolBar, WM_LBUTTONUP, 0, PointParam(Center(rc)));
+  ::SendMessageW(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, CenterParam(rc));
+  ::SendMessageW(toolBar, WM_LBUTTONUP, 0, CenterParam(rc));
 }
 
 // A frame with a rebar along its top; the tests add its bands.
 class FrameFixture : public ::testing::Test {
  protected:
+  void TearDown() override { SetHeldKeys({}); }
   void OpenFrame(const RECT& rc) {
     ASSERT_TRUE(frame.Open(rc));
     ASSERT_TRUE(rebar.Create(frame, RBS_BANDBORDERS, 0xE804));
