@@ -16,6 +16,7 @@ class TempDir {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
   }
+  TempDir(const TempDir&) = delete;  // one owner removes the folder
 
   // A path inside the directory, with the separator of the platform, as the programs build it.
   std::string File(const std::string& name) const { return (path_ / name).string(); }
