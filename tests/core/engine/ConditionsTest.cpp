@@ -81,10 +81,8 @@ TEST(ConditionSelectionTest, MatchingConditionsCombine) {
   for (const auto& c : cases) {
     COperationTimeArray conditions;
     for (const Selecting& s : c.conditions) {
-      conditions.push_back(
-          std::make_unique<COperationTime>(Condition(11, -1, -1, -1, s.matching ? 0 : 101)));
-      conditions.back()->m_nOperation = s.operation;
-      conditions.back()->m_nCpuLoadLimit = s.cpuLimit;
+      conditions.push_back(qvtest::AlwaysMatchingCondition(s.operation, s.cpuLimit));
+      if (!s.matching) conditions.back()->m_nMemoryLoad = 101;
     }
     auto fields = [](const CConditionOutcome& o) {
       return std::make_tuple(o.matched, o.optimizeWorkingSet, o.optimizeWholeMemory,
