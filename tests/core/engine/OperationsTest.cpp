@@ -1,10 +1,12 @@
 // The working-set trim and the whole-memory release: their lines and the save flag.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include "engine/MemClean.h"
 #include "support/FakePlatform.h"
 
 namespace {
+
+using ::testing::ElementsAre;
 
 class OperationsTest : public ::testing::Test {
  protected:
@@ -34,17 +36,14 @@ TEST_F(OperationsTest, WorkingSetTrimReportsEveryProcessButTheFirst) {
   AddProcess(14, "b.exe").countersAfter = false;
 
   EXPECT_EQ(1, clean.OptimizeWorkingSet(1));
-  const std::vector<std::string> expected = {
-      "システム特権の取得に成功",
-      "プロセスのスナップショットの取得に成功しました",
-      "explorer.exeの未使用メモリを開放 987 KB->312 KB",
-      "gone.exeのプロセスを開くことができませんでした",
-      "stubborn.exeの未使用メモリの開放に失敗",
-      "テスト.exeの未使用メモリを開放 5000000 KB->0 KB",
-      "a.exeの未使用メモリを開放 error->10 KB",
-      "b.exeの未使用メモリを開放 100 KB->error",
-  };
-  EXPECT_EQ(expected, Lines());
+  EXPECT_THAT(Lines(), ElementsAre("システム特権の取得に成功",
+                                   "プロセスのスナップショットの取得に成功しました",
+                                   "explorer.exeの未使用メモリを開放 987 KB->312 KB",
+                                   "gone.exeのプロセスを開くことができませんでした",
+                                   "stubborn.exeの未使用メモリの開放に失敗",
+                                   "テスト.exeの未使用メモリを開放 5000000 KB->0 KB",
+                                   "a.exeの未使用メモリを開放 error->10 KB",
+                                   "b.exeの未使用メモリを開放 100 KB->error"));
   EXPECT_EQ((std::vector<std::uint32_t>{4, 8, 9, 12, 13, 14}), fake.opened)
       << "the first entry, the idle process, is never opened";
   EXPECT_EQ((std::vector<std::uint32_t>{4, 12, 13, 14}), fake.trimmed);
@@ -86,16 +85,10 @@ TEST_F(OperationsTest, FailedAttemptShrinksByOnePercentAndOnlyTheFirstIsTopDown)
   SetPhysical(512u << 20, 50);
   fake.largestCommit = 263066741;
   EXPECT_EQ(1, clean.OptimizeWholeMemory(1));
-  using Attempts = std::vector<std::pair<std::uint64_t, bool>>;
-  EXPECT_EQ((Attempts{{268435450, true}, {263066741, false}}), fake.attempts);
-  const std::vector<std::string> expected = {
-      "262143 KB の領域確保失敗　再確保を行います",
-      "256901 KB の領域確保成功",
-      "確保メモリを初期化しています...",
-      "初期化完了",
-      "領域開放成功",
-  };
-  EXPECT_EQ(expected, Lines());
+  EXPECT_THAT(fake.attempts, ElementsAre(std::pair(268435450, true), std::pair(263066741, false)));
+  EXPECT_THAT(Lines(),
+              ElementsAre("262143 KB の領域確保失敗　再確保を行います", "256901 KB の領域確保成功",
+                          "確保メモリを初期化しています...", "初期化完了", "領域開放成功"));
   EXPECT_TRUE(fake.filledWithZeros);
   EXPECT_EQ(1, clean.m_appSetting.m_bModified);
   EXPECT_EQ(4, fake.sends) << "the retry line is not followed by a notify";
