@@ -48,6 +48,7 @@ struct ServiceRecord {
 
 class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
  public:
+  FakeServiceWorld() { WriteFile(0, 1); }  // the settings file: no start delay, one condition
   ~FakeServiceWorld() override { Join(); }
 
   void WriteFile(std::int32_t timerDelay, std::size_t conditions) {
@@ -67,23 +68,21 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
 
   // Starts the routine with the start time secondsAgo back.
   void Start(CVorelService& service, QvTime secondsAgo = 0) {
+    std::unique_lock<std::mutex> lock(m_mutex);  // the loop waits until m_loop is set
     m_loop = std::thread([this, &service, secondsAgo] {
-      {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_loopThread = std::this_thread::get_id();
-      }
       const CServiceEnd end = service.ServiceMain(*this, kStart - secondsAgo);
-      std::lock_guard<std::mutex> lock(m_mutex);
+      std::lock_guard<std::mutex> ended(m_mutex);
       m_seen.end = end;
       m_changed.notify_all();
     });
-    WaitUntilParked();
+    m_changed.wait(lock, [this] { return Settled(); });
   }
 
   // The handler as the dispatcher calls it; returns once the loop is parked again.
   void Control(CVorelService& service, std::uint32_t control) {
     service.ServiceCtrlHandler(control);
-    WaitUntilParked();
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [this] { return Settled(); });
   }
 
   void RunFor(QvTime seconds) {
@@ -98,11 +97,6 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
       m_changed.notify_all();
     }
     m_seen.now = std::max(m_seen.now, target);
-  }
-
-  void WaitUntilParked() {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait(lock, [this] { return Settled(); });
   }
 
   // Runs the clock until the routine has returned; empty when it ended the process instead.
@@ -187,11 +181,10 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
   };
 
   bool Settled() const { return m_parked || m_seen.end || m_seen.processEnded; }
-  // The loop parks until woken or RunFor reaches the deadline; the handler waits a few real
-  // seconds.
+  // The loop parks until woken or RunFor reaches the deadline; the handler waits real seconds.
   bool Wait(bool& signalled, std::uint32_t milliseconds) {
     std::unique_lock<std::mutex> lock(m_mutex);
-    if (std::this_thread::get_id() != m_loopThread) {
+    if (std::this_thread::get_id() != m_loop.get_id()) {
       if (!m_changed.wait_for(lock, std::chrono::seconds(5), [&] { return signalled; })) {
         ADD_FAILURE() << "the control handler waits for a loop that does not answer";
       }
@@ -227,16 +220,13 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
   std::mutex m_mutex;
   std::condition_variable m_changed;
   ServiceRecord m_seen;
-  bool m_parked = false;
+  bool m_parked = false, m_timedOut = false;
   std::optional<QvTime> m_deadline;
-  bool m_timedOut = false;
-  std::thread::id m_loopThread;
   std::thread m_loop;
   CAppSetting m_file;
   int m_eventsCreated = 0;
-  QvTime m_passSeconds = 0;
+  QvTime m_passSeconds = 0, m_busyUntil = 0;
   bool m_throwFromPass = false;
-  QvTime m_busyUntil = 0;
 };
 
 }  // namespace qvtest
