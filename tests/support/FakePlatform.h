@@ -141,9 +141,8 @@ class FakePlatform : public IEngineSystem,
   void MakeDirectory(const std::string& path) override { directories.insert(path); }
   std::unique_ptr<IExclusiveFile> OpenExclusive(const std::string& path) override {
     ++opens;
-    if (heldByOthers.count(path) || !directories.count(path.substr(0, path.rfind('\\')))) {
-      return nullptr;
-    }
+    const std::string folder = path.substr(0, path.rfind('\\'));
+    if (heldByOthers.count(path) || !directories.count(folder)) return nullptr;
     return std::make_unique<File>(*this, files[path]);
   }
   bool ReplaceFile(const std::string& path, const std::string& bytes) override {
@@ -196,8 +195,8 @@ class FakePlatform : public IEngineSystem,
     return releases && block == m_block.data();
   }
 
-  // Performance data: prepared blocks, one per sample (the last one repeats), and processor times
-  // that move by 1000 per query with the idle share asked for (percent).
+  // Performance data: blocks, one per sample (the last one repeats; a measurement needs one), and
+  // processor times that move by 1000 per query with the idle share asked for (percent).
   COsVersion version{2, 10};
   bool versionKnown = true;
   std::vector<std::string> blocks;
@@ -217,16 +216,12 @@ class FakePlatform : public IEngineSystem,
                  std::uint32_t& size) override {
     valueNames.push_back(valueName);
     querySizes.push_back(size);
-    static const std::string kNoBlock;
-    const std::string& block =
-        blocks.empty() ? kNoBlock : blocks[std::min(m_nextBlock, blocks.size() - 1)];
-    if (block.size() > size) {
-      size = static_cast<std::uint32_t>(block.size());
-      return kMoreData;
-    }
-    ++m_nextBlock;
-    std::memcpy(buffer, block.data(), block.size());
+    const std::string& block = blocks.at(std::min(m_nextBlock, blocks.size() - 1));
+    const bool fits = block.size() <= size;
     size = static_cast<std::uint32_t>(block.size());
+    if (!fits) return kMoreData;
+    std::memcpy(buffer, block.data(), block.size());
+    ++m_nextBlock;
     return 0;
   }
   bool WriteCountersDisabled(const std::string& keyPath, std::uint32_t disabled) override {
