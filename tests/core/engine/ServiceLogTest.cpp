@@ -19,10 +19,8 @@ const char kLogPath[] = "C:\\Quorvel\\SVC\\vorel.log";
 // Lines of ten bytes each, CR LF included: "A0000000\r\n" style with the given letter.
 std::string Lines(char letter, int first, int count) {
   std::string text;
-  for (int i = first; i < first + count; ++i) {
-    std::string number = std::to_string(i);
-    text += letter + std::string(7 - number.size(), '0') + number + "\r\n";
-  }
+  for (int i = first; i < first + count; ++i)
+    text += letter + std::to_string(10000000 + i).substr(1) + "\r\n";
   return text;
 }
 
