@@ -14,7 +14,9 @@
 namespace {
 
 using qvtest::FakeServiceWorld;
+using ::testing::_;
 using ::testing::ElementsAre;
+using ::testing::FieldsAre;
 
 constexpr QvTime kMinute = 60;
 using qvtest::kStart;
@@ -39,12 +41,8 @@ class ServiceRoutineTest : public ::testing::Test {
 // An interrogate or an unknown control wakes nothing and is answered with one report.
 TEST_F(ServiceRoutineTest, StartReportsRunningAndOtherControlsAreAnsweredWithOneReport) {
   world.Start(service, 1);
-  const CServiceStatus first = world.Seen().reports.at(0).status;
-  EXPECT_EQ(0x10u, first.dwServiceType);
-  EXPECT_EQ(kServiceRunning, first.dwCurrentState);
-  EXPECT_EQ(3u, first.dwControlsAccepted);
-  EXPECT_EQ(0u, first.dwWin32ExitCode + first.dwServiceSpecificExitCode + first.dwCheckPoint +
-                    first.dwWaitHint);
+  EXPECT_THAT(world.Seen().reports.at(0).status,
+              FieldsAre(0x10u, kServiceRunning, 3u, 0u, 0u, 0u, 0u));
   for (const std::uint32_t state : {kServiceRunning, kServicePaused}) {
     if (state == kServicePaused) world.Control(service, kControlPause);
     for (const std::uint32_t control : {kControlInterrogate, 0u, 200u}) {
@@ -67,8 +65,7 @@ TEST_F(ServiceRoutineTest, EventsThatCannotBeCreatedEndTheServiceWithAnError) {
   EXPECT_EQ(CServiceEnd::kEventsFailed, world.Join());
   const auto seen = world.Seen();
   ASSERT_EQ(1u, seen.reports.size());
-  EXPECT_EQ(kServiceStopped, seen.reports[0].status.dwCurrentState);
-  EXPECT_EQ(8u, seen.reports[0].status.dwWin32ExitCode);
+  EXPECT_THAT(seen.reports[0].status, FieldsAre(_, kServiceStopped, _, 8u, _, _, _));
   EXPECT_TRUE(seen.passes.empty() && seen.lines.empty());
 
   // A control that still comes in is answered and does not wait for a loop that is gone.
@@ -193,8 +190,7 @@ TEST(ServiceStopTest, AStopIsAnsweredAtOnceAndTheStopReportsRisingCheckPointsUnt
       EXPECT_EQ(previous + (later ? 1 : 0), r[i].status.dwCheckPoint) << i;
       EXPECT_LE(r[i].time - r[i - 1].time, kStopWaitHintMilliseconds / 1000) << i;
     }
-    EXPECT_EQ(kServiceStopped, r.back().status.dwCurrentState);
-    EXPECT_EQ(0u, r.back().status.dwWin32ExitCode + r.back().status.dwCheckPoint);
+    EXPECT_THAT(r.back().status, FieldsAre(_, kServiceStopped, _, 0u, _, 0u, _));
     std::vector<std::string> lines{kStartedLine, kStopLine, kStoppedLine};
     if (pausedFirst) lines.insert(lines.begin() + 1, kPauseLine);
     EXPECT_EQ(lines, seen.lines);
@@ -218,8 +214,8 @@ TEST_F(ServiceRoutineTest, AFailingLoopWaitsForTheRunningPassAndReportsTheFailur
   EXPECT_EQ(CServiceEnd::kLoopFailed, world.Join());
   const auto seen = world.Seen();
   EXPECT_EQ(kCannotContinueLine, seen.lines.at(1));
-  EXPECT_EQ(kServiceStopped, LastReportedState());
-  EXPECT_EQ(kExceptionInService, seen.reports.back().status.dwWin32ExitCode);
+  EXPECT_THAT(seen.reports.back().status,
+              FieldsAre(_, kServiceStopped, _, kExceptionInService, _, _, _));
   EXPECT_EQ(45, seen.reports.back().time - kStart) << "not before the pass has ended";
 }
 
