@@ -11,6 +11,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/EngineSystem.h"
@@ -108,11 +109,7 @@ class FakePlatform : public IEngineSystem,
   int opens = 0;
   std::uint64_t bytesRead = 0;
 
-  QvTime Now() override {
-    const QvTime current = now;
-    now += secondsPerClockRead;
-    return current;
-  }
+  QvTime Now() override { return std::exchange(now, now + secondsPerClockRead); }
   CLocalTime LocalTime(QvTime time) override { return BreakDown(time); }
   void Sleep(std::uint32_t milliseconds) override { sleeps.push_back(milliseconds); }
   CMemoryStatus MemoryStatus() override { return memory; }
@@ -146,9 +143,8 @@ class FakePlatform : public IEngineSystem,
     return std::make_unique<File>(*this, files[path]);
   }
   bool ReplaceFile(const std::string& path, const std::string& bytes) override {
-    if (failWrites) return false;
-    files[path] = bytes;
-    return true;
+    if (!failWrites) files[path] = bytes;
+    return !failWrites;
   }
 
   // The processes.
