@@ -40,11 +40,14 @@ class PassTest : public ::testing::Test {
   std::vector<std::size_t> sentAt;  // the number of lines at every notify
 };
 
-TEST_F(PassTest, ManualPassWritesStartMemoryStateAndEnd) {
+// A window pass on its thread; no engine, or a thread that cannot start, leaves the engine idle.
+TEST_F(PassTest, ManualPassWritesStartMemoryStateAndEndAndEndsWithAPrompt) {
   fake.now = TimeOf(2026, 3, 4, 5, 6, 7);
   fake.secondsPerClockRead = 2;
   fake.memory = {100, 64ull << 30, 5ull << 30, 128ull << 30, 4097ull << 20};
-  EXPECT_EQ(1, clean.CleanUp());
+  ASSERT_EQ(1, DoCleanUp(&clean));
+  EXPECT_EQ(0, clean.m_bRunning);
+  EXPECT_TRUE(clean.WaitForPass(0));
   EXPECT_THAT(Lines(), ElementsAre("--- 手動でのオペレーション開始 2026/03/04 05:06:07",
                                    "* メモリ使用率           : 100 %",
                                    "* 全物理メモリ容量       : 67108864 KB",
@@ -54,12 +57,21 @@ TEST_F(PassTest, ManualPassWritesStartMemoryStateAndEnd) {
                                    "--- オペレーション終了 2026/03/04 05:06:09"));
   // "開始" in code page 932 ("表" would carry 0x5C as its trail byte).
   EXPECT_NE(std::string::npos, Lines()[0].find("\x8a\x4a\x8e\x6e"));
-  // Every line is posted; the start and the end line are also sent and waited for.
+  // Every line is posted; the start and the end line are also sent and waited for, and so is the
+  // end of the pass. The window program takes the lines.
   EXPECT_EQ(7, fake.posts);
-  EXPECT_EQ((std::vector<std::size_t>{1, 7}), sentAt);
+  EXPECT_EQ((std::vector<std::size_t>{1, 7, 7}), sentAt);
+  EXPECT_EQ(1, fake.ownTrims);
   EXPECT_EQ(CAppSetting().m_timeLastExecute, clean.m_appSetting.m_timeLastExecute)
       << "a manual pass does not count as the last condition pass";
   EXPECT_EQ(1, clean.ShowInfo());
+
+  clean.m_aLog.TakeAll();
+  EXPECT_EQ(0, DoCleanUp(nullptr));
+  fake.failThreadStart = true;
+  EXPECT_EQ(0, DoCleanUp(&clean));
+  EXPECT_EQ(0, clean.m_bRunning);
+  EXPECT_TRUE(clean.m_aLog.IsEmpty());
 }
 
 TEST_F(PassTest, ConditionPassRunsOnlyWhenAConditionHoldsNow) {
@@ -164,25 +176,8 @@ TEST_F(PassTest, CpuLoadAboveEitherLimitRefusesThePass) {
   }
 }
 
-// The pass on its thread, with the same fakes.
+// The pass on a real thread, with the same fakes.
 using PassThreadTest = PassTest;
-
-TEST_F(PassThreadTest, WindowPassEndsWithAPromptAndTrimsTheOwnProcessAndNoThreadStartsNone) {
-  ASSERT_EQ(1, DoCleanUp(&clean));
-  EXPECT_EQ(0, clean.m_bRunning);
-  EXPECT_EQ(3, fake.sends) << "start line, end line and the end of the pass";
-  EXPECT_EQ(1, fake.ownTrims);
-  EXPECT_EQ(7u, clean.m_aLog.GetCount()) << "the window program takes the lines";
-  EXPECT_TRUE(clean.WaitForPass(0));
-
-  // No engine, or a thread that cannot start, leaves the engine idle.
-  clean.m_aLog.TakeAll();
-  EXPECT_EQ(0, DoCleanUp(nullptr));
-  fake.failThreadStart = true;
-  EXPECT_EQ(0, DoCleanUp(&clean));
-  EXPECT_EQ(0, clean.m_bRunning);
-  EXPECT_TRUE(clean.m_aLog.IsEmpty());
-}
 
 TEST_F(PassThreadTest, EngineIsBusyFromTheStartAndDrainingWhileThePassWritesLosesNothing) {
   // The pass holds at its first prompt until released; each of its three prompts then writes a
