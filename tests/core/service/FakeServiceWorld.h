@@ -57,12 +57,9 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
     m_file.m_aOperationTime.resize(conditions);
     for (auto& condition : m_file.m_aOperationTime) condition = std::make_unique<COperationTime>();
   }
-  // Passes started from now on run this long; with thenThrow the next start throws after it.
-  void SetPass(QvTime seconds, bool thenThrow = false) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_passSeconds = seconds;
-    m_throwFromPass = thenThrow;
-  }
+  // Set before Start.
+  QvTime passSeconds = 0;          // every pass runs this long
+  bool throwFromPass = false;      // the first start of a pass throws after starting it
   int failEvent = -1;              // this creation (0 or 1) of an event fails
   std::function<void()> onReload;  // called once on the loop's thread during a reload
 
@@ -157,8 +154,8 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
   void StartPass(const CAppSetting& settings, bool startup) override {
     auto lock = Enter("start pass");
     m_seen.passes.push_back({m_seen.now, startup, settings.m_aOperationTime.size()});
-    m_busyUntil = m_seen.now + m_passSeconds;
-    if (std::exchange(m_throwFromPass, false)) throw std::runtime_error("pass");
+    m_busyUntil = m_seen.now + passSeconds;
+    if (std::exchange(throwFromPass, false)) throw std::runtime_error("pass");
   }
   bool WaitForPass(std::uint32_t milliseconds) override {
     auto lock = Enter("wait for pass");
@@ -174,7 +171,12 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
  private:
   struct Event final : IServiceEvent {
     explicit Event(FakeServiceWorld& owner) : world(owner) {}
-    void Set() override { world.Set(signalled); }
+    void Set() override {
+      std::lock_guard<std::mutex> lock(world.m_mutex);
+      signalled = true;
+      world.m_parked = false;  // from this moment on, so that nobody sees a stale wait
+      world.m_changed.notify_all();
+    }
     bool Wait(std::uint32_t milliseconds) override { return world.Wait(signalled, milliseconds); }
     FakeServiceWorld& world;
     bool signalled = false;  // guarded by the world's mutex
@@ -194,12 +196,6 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
       Park(lock, deadline, [&] { return signalled; });
     }
     return std::exchange(signalled, false);
-  }
-  void Set(bool& signalled) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    signalled = true;
-    m_parked = false;  // from this moment on, so that nobody sees a stale wait
-    m_changed.notify_all();
   }
   // Takes the lock for a call into the world, and notes the call after a forced end.
   std::unique_lock<std::mutex> Enter(const std::string& call) {
@@ -225,8 +221,7 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
   std::thread m_loop;
   CAppSetting m_file;
   int m_eventsCreated = 0;
-  QvTime m_passSeconds = 0, m_busyUntil = 0;
-  bool m_throwFromPass = false;
+  QvTime m_busyUntil = 0;
 };
 
 }  // namespace qvtest
