@@ -17,7 +17,6 @@ class PassTest : public ::testing::Test {
     ResetCpuLoadStateForTesting();
     fake.onSend = [this] { sentAt.push_back(clean.m_aLog.GetCount()); };
   }
-  ~PassTest() override { ResetCpuLoadStateForTesting(); }
 
   COperationTime& AddCondition(std::int32_t operation = 7, std::int32_t cpuLimit = 100) {
     return *clean.m_appSetting.m_aOperationTime.emplace_back(

