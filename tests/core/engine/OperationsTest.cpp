@@ -65,9 +65,8 @@ TEST_F(OperationsTest, AFailedSnapshotStopsTheTrimsAndAPrivilegeOrTokenFailureDo
   AddProcess(4, "a.exe");
   fake.snapshotTaken = false;
   EXPECT_EQ(0, clean.OptimizeWorkingSet(1));
-  EXPECT_EQ((std::vector<std::string>{"システム特権の取得に成功",
-                                      "プロセスのスナップショットの取得に失敗しました"}),
-            Lines());
+  EXPECT_THAT(Lines(), ElementsAre("システム特権の取得に成功",
+                                   "プロセスのスナップショットの取得に失敗しました"));
   EXPECT_TRUE(fake.opened.empty());
   EXPECT_EQ(0, clean.m_appSetting.m_bModified);
 

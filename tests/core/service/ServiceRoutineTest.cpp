@@ -145,9 +145,8 @@ TEST_F(ServiceRoutineTest, AContinueStartsTheNextTurnAtOnceAndAPausedServiceDoes
   EXPECT_EQ(kServiceRunning, LastReportedState());
   world.RunFor(kMinute);
   const auto seen = world.Seen();
-  ASSERT_EQ(4u, seen.passes.size());
-  EXPECT_EQ(20 + 30 * kMinute, seen.passes[2].time - kStart);
-  EXPECT_EQ(20 + 31 * kMinute, seen.passes[3].time - kStart);
+  EXPECT_THAT(seen.passes, ElementsAre(_, _, FieldsAre(kStart + 20 + 30 * kMinute, false, 1u),
+                                       FieldsAre(kStart + 20 + 31 * kMinute, false, 1u)));
   EXPECT_EQ(2, seen.reloads) << "the interrogate sent while paused is served now";
 }
 
