@@ -81,8 +81,7 @@ TEST(ServiceTurnTest, TheStartDelayHoldsPassesBackAndOnlyTheFirstIsTheStartupPas
     std::int32_t delayMinutes;
     QvTime secondsAgo, runMinutes;
     std::vector<QvTime> passMinutes;
-  };
-  const Case cases[] = {{0, 0, 1, {1}}, {0, 1, 0, {0}}, {5, 0, 5, {}}, {5, 0, 8, {6, 7, 8}}};
+  } const cases[] = {{0, 0, 1, {1}}, {0, 1, 0, {0}}, {5, 0, 5, {}}, {5, 0, 8, {6, 7, 8}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(&c - cases);
     FakeServiceWorld world;
@@ -226,15 +225,14 @@ std::string SettingsBytes(std::int32_t conditions, std::int32_t timerDelay) {
 }
 
 TEST(ServiceSettingsTest, AReloadTakesOverWhatAnOpenedFileGaveAndKeepsTheSettingsOtherwise) {
+  // The settings in force before the reload: one condition, a delay of 9 minutes.
   struct Case {
     const char* what;
     std::optional<std::string> file, backup;
     std::size_t conditions;
     std::int32_t timerDelay;
     const char* line;
-  };
-  // The settings in force before the reload: one condition, a delay of 9 minutes.
-  const Case cases[] = {
+  } const cases[] = {
       {"no file (or one locked for a moment)", std::nullopt, SettingsBytes(2, 4), 1, 9,
        kSettingsKeptLine},
       {"a whole file", SettingsBytes(3, 7), std::nullopt, 3, 7, nullptr},
