@@ -17,10 +17,6 @@ class OperationsTest : public ::testing::Test {
     return fake.processes.back();
   }
   std::vector<std::string> Lines() { return clean.m_aLog.Copy(); }
-  void SetPhysical(std::uint64_t bytes, std::int32_t level) {
-    fake.memory.totalPhys = bytes;
-    clean.m_appSetting.m_nReleaseLevel = level;
-  }
 
   qvtest::FakePlatform fake;
   CMemClean clean;
@@ -81,7 +77,8 @@ TEST_F(OperationsTest, AFailedSnapshotStopsTheTrimsAndAPrivilegeOrTokenFailureDo
 }
 
 TEST_F(OperationsTest, FailedAttemptShrinksByOnePercentAndOnlyTheFirstIsTopDown) {
-  SetPhysical(512u << 20, 50);
+  fake.memory.totalPhys = 512u << 20;
+  clean.m_appSetting.m_nReleaseLevel = 50;
   fake.largestCommit = 263066741;
   EXPECT_EQ(1, clean.OptimizeWholeMemory(1));
   EXPECT_THAT(fake.attempts, ElementsAre(std::pair(268435450, true), std::pair(263066741, false)));
@@ -113,7 +110,8 @@ TEST_F(OperationsTest, ReleaseLevelClaimsItsShareAndAtMostAllMemoryInAtMost100Re
       fake.attempts.clear();
       clean.m_aLog.TakeAll();
       fake.sends = 0;
-      SetPhysical(c.physical, c.level);
+      fake.memory.totalPhys = c.physical;
+      clean.m_appSetting.m_nReleaseLevel = c.level;
       EXPECT_EQ(0, clean.OptimizeWholeMemory(bLog));
       EXPECT_EQ(c.first, fake.attempts[0].first) << c.level;
       EXPECT_EQ(c.attempts, fake.attempts.size()) << c.level;
@@ -130,7 +128,8 @@ TEST_F(OperationsTest, ReleaseLevelClaimsItsShareAndAtMostAllMemoryInAtMost100Re
 }
 
 TEST_F(OperationsTest, FailedDecommitOrReleaseIsReportedAndTheBlockStillReleased) {
-  SetPhysical(1u << 20, 50);
+  fake.memory.totalPhys = 1u << 20;
+  clean.m_appSetting.m_nReleaseLevel = 50;
   fake.decommits = false;
   EXPECT_EQ(0, clean.OptimizeWholeMemory(1));
   EXPECT_EQ("領域開放失敗", Lines().back());
