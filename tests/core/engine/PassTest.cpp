@@ -39,7 +39,8 @@ class PassTest : public ::testing::Test {
   std::vector<std::size_t> sentAt;  // the number of lines at every notify
 };
 
-// A window pass on its thread; no engine, or a thread that cannot start, leaves the engine idle.
+// A window pass through its thread (the fake's runs at once); no engine, or a thread that cannot
+// start, leaves the engine idle.
 TEST_F(PassTest, ManualPassWritesStartMemoryStateAndEndAndEndsWithAPrompt) {
   fake.now = TimeOf(2026, 3, 4, 5, 6, 7);
   fake.secondsPerClockRead = 2;
@@ -104,7 +105,7 @@ TEST_F(PassTest, ConditionPassRunsOnlyWhenAConditionHoldsNow) {
   }
 }
 
-TEST_F(PassTest, IntervalRefusesStrictlyWithinItAndThePassRecordsTheTimeOfItsStartLine) {
+TEST_F(PassTest, IntervalRefusesStrictlyWithinItButNotAfterTheClockWasSetBack) {
   AddCondition();
   clean.m_bTimerMode = 1;
   struct Case {
@@ -125,7 +126,8 @@ TEST_F(PassTest, IntervalRefusesStrictlyWithinItAndThePassRecordsTheTimeOfItsSta
       EXPECT_EQ((std::vector<std::size_t>{1}), sentAt) << "the refusal is not waited for";
     }
   }
-  // The conditions read the clock at 23:59:58; the start line and the time recorded read it next.
+  // The pass records the time of its start line: the conditions read the clock at 23:59:58, the
+  // start line reads it next.
   fake.now = TimeOf(2026, 12, 7, 23, 59, 58);
   fake.secondsPerClockRead = 3;
   ASSERT_EQ(1, ConditionPass());
