@@ -128,16 +128,14 @@ TEST_F(OperationsTest, ReleaseLevelClaimsItsShareAndAtMostAllMemoryInAtMost100Re
 }
 
 TEST_F(OperationsTest, FailedDecommitOrReleaseIsReportedAndTheBlockStillReleased) {
-  fake.memory.totalPhys = 1u << 20;
-  clean.m_appSetting.m_nReleaseLevel = 50;
-  fake.decommits = false;
-  EXPECT_EQ(0, clean.OptimizeWholeMemory(1));
-  EXPECT_EQ("領域開放失敗", Lines().back());
-  EXPECT_EQ(1, fake.releaseCalls) << "a block that stays committed would hold its memory";
-  fake.decommits = true;
-  fake.releases = false;
-  EXPECT_EQ(0, clean.OptimizeWholeMemory(1));
-  EXPECT_EQ("領域開放失敗", Lines().back());
+  fake.memory.totalPhys = 1u << 20;  // the share of the default level fits in one commit
+  for (const bool decommits : {false, true}) {
+    fake.decommits = decommits;
+    fake.releases = !decommits;
+    EXPECT_EQ(0, clean.OptimizeWholeMemory(1));
+    EXPECT_EQ("領域開放失敗", Lines().back());
+    EXPECT_EQ(decommits ? 2 : 1, fake.releaseCalls) << "a committed block would hold its memory";
+  }
   EXPECT_EQ(0, clean.m_appSetting.m_bModified);
 }
 
