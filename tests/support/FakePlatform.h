@@ -11,6 +11,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/EngineSystem.h"
@@ -33,15 +34,8 @@ inline QvTime TimeOf(int year, int month, int day, int hour = 0, int minute = 0,
 }
 
 inline CLocalTime BreakDown(QvTime time) {
-  std::tm t{};
-#ifdef _WIN32
-  const __time64_t value = time;
-  _gmtime64_s(&t, &value);
-#else
   const std::time_t value = static_cast<std::time_t>(time);
-  gmtime_r(&value, &t);
-#endif
-  return LocalTimeOf(t);
+  return LocalTimeOf(*std::gmtime(&value));
 }
 
 struct FakeProcess {
@@ -49,10 +43,8 @@ struct FakeProcess {
   std::string name;
   std::uint64_t before = 100 * 1024 + 1023;  // working set in bytes before and after the trim
   std::uint64_t after = 10 * 1024;
-  bool opens = true;
-  bool trims = true;
-  bool countersBefore = true;
-  bool countersAfter = true;
+  bool opens = true, trims = true;
+  bool countersBefore = true, countersAfter = true;
 };
 
 // A performance object: two other counters, then the one sought, without instances or with them.
@@ -107,12 +99,9 @@ class FakePlatform : public IEngineSystem,
   QvTime secondsPerClockRead = 0;               // the clock moves on by this at every read
   std::vector<std::uint32_t> sleeps;
   CMemoryStatus memory{54, 512ull << 20, 200ull << 20, 1024ull << 20, 800ull << 20};
-  std::atomic<int> posts{0};
-  std::atomic<int> sends{0};
+  std::atomic<int> posts{0}, sends{0}, ownTrims{0};
   std::function<void()> onSend;
-  std::atomic<int> ownTrims{0};
-  bool realThreads = false;
-  bool failThreadStart = false;
+  bool realThreads = false, failThreadStart = false;
   std::set<std::string> directories;
   std::map<std::string, std::string> files;
   std::set<std::string> heldByOthers;  // opens of these paths fail
@@ -120,11 +109,7 @@ class FakePlatform : public IEngineSystem,
   int opens = 0;
   std::uint64_t bytesRead = 0;
 
-  QvTime Now() override {
-    const QvTime current = now;
-    now += secondsPerClockRead;
-    return current;
-  }
+  QvTime Now() override { return std::exchange(now, now + secondsPerClockRead); }
   CLocalTime LocalTime(QvTime time) override { return BreakDown(time); }
   void Sleep(std::uint32_t milliseconds) override { sleeps.push_back(milliseconds); }
   CMemoryStatus MemoryStatus() override { return memory; }
@@ -153,24 +138,19 @@ class FakePlatform : public IEngineSystem,
   void MakeDirectory(const std::string& path) override { directories.insert(path); }
   std::unique_ptr<IExclusiveFile> OpenExclusive(const std::string& path) override {
     ++opens;
-    if (heldByOthers.count(path) || !directories.count(path.substr(0, path.rfind('\\')))) {
-      return nullptr;
-    }
+    const std::string folder = path.substr(0, path.rfind('\\'));
+    if (heldByOthers.count(path) || !directories.count(folder)) return nullptr;
     return std::make_unique<File>(*this, files[path]);
   }
   bool ReplaceFile(const std::string& path, const std::string& bytes) override {
-    if (failWrites) return false;
-    files[path] = bytes;
-    return true;
+    if (!failWrites) files[path] = bytes;
+    return !failWrites;
   }
 
   // The processes.
-  bool tokenOpens = true;
-  bool privilegeEnabled = true;
-  bool snapshotTaken = true;
+  bool tokenOpens = true, privilegeEnabled = true, snapshotTaken = true;
   std::vector<FakeProcess> processes;
-  std::vector<std::uint32_t> opened;   // ids, in the order opened
-  std::vector<std::uint32_t> trimmed;  // ids, in the order trimmed
+  std::vector<std::uint32_t> opened, trimmed;  // ids, in the order opened and trimmed
   std::vector<std::string> privilegesAsked;
 
   std::unique_ptr<IAccessToken> OpenOwnToken() override {
@@ -190,8 +170,7 @@ class FakePlatform : public IEngineSystem,
 
   // Virtual memory: commits succeed up to a size, in real memory so that the fill can be checked.
   std::uint64_t largestCommit = 1u << 20;
-  bool decommits = true;
-  bool releases = true;
+  bool decommits = true, releases = true;
   std::vector<std::pair<std::uint64_t, bool>> attempts;  // size, top-down
   int releaseCalls = 0;
   bool filledWithZeros = false;
@@ -212,8 +191,8 @@ class FakePlatform : public IEngineSystem,
     return releases && block == m_block.data();
   }
 
-  // Performance data: prepared blocks, one per sample (the last one repeats), and processor times
-  // that move by 1000 per query with the idle share asked for.
+  // Performance data: blocks, one per sample (the last one repeats; a measurement needs one), and
+  // processor times that move by 1000 per query with the idle share asked for (percent).
   COsVersion version{2, 10};
   bool versionKnown = true;
   std::vector<std::string> blocks;
@@ -222,8 +201,7 @@ class FakePlatform : public IEngineSystem,
   bool keysOpen = true;
   std::map<std::string, std::uint32_t> written;  // key path -> value
   int counterWrites = 0;
-  int idleShare = -1;  // percent; -1: the times do not move
-  std::uint64_t idle = 0, busy = 0;
+  std::uint64_t idleShare = 100, idle = 0, busy = 0;
   int timesQueries = 0;
 
   bool QueryVersion(COsVersion& v) override {
@@ -234,16 +212,12 @@ class FakePlatform : public IEngineSystem,
                  std::uint32_t& size) override {
     valueNames.push_back(valueName);
     querySizes.push_back(size);
-    static const std::string kNoBlock;
-    const std::string& block =
-        blocks.empty() ? kNoBlock : blocks[std::min(m_nextBlock, blocks.size() - 1)];
-    if (block.size() > size) {
-      size = static_cast<std::uint32_t>(block.size());
-      return kMoreData;
-    }
-    ++m_nextBlock;
-    std::memcpy(buffer, block.data(), block.size());
+    const std::string& block = blocks.at(std::min(m_nextBlock, blocks.size() - 1));
+    const bool fits = block.size() <= size;
     size = static_cast<std::uint32_t>(block.size());
+    if (!fits) return kMoreData;
+    std::memcpy(buffer, block.data(), block.size());
+    ++m_nextBlock;
     return 0;
   }
   bool WriteCountersDisabled(const std::string& keyPath, std::uint32_t disabled) override {
@@ -253,40 +227,34 @@ class FakePlatform : public IEngineSystem,
   }
   bool QuerySystemTimes(std::uint64_t& i, std::uint64_t& kernel, std::uint64_t& user) override {
     ++timesQueries;
-    if (idleShare >= 0) {
-      idle += 10 * static_cast<std::uint64_t>(idleShare);
-      busy += 1000 - 10 * static_cast<std::uint64_t>(idleShare);
-    }
-    i = idle;
-    kernel = idle;  // the kernel time holds the idle time
+    idle += 10 * idleShare;
+    busy += 1000 - 10 * idleShare;
+    i = kernel = idle;  // the kernel time holds the idle time
     user = busy;
     return true;
   }
 
  private:
-  class File final : public IExclusiveFile {
-   public:
-    File(FakePlatform& platform, std::string& bytes) : m_platform(platform), m_bytes(bytes) {}
+  struct File final : IExclusiveFile {
+    File(FakePlatform& owner, std::string& bytes) : platform(owner), data(bytes) {}
     bool Size(std::uint64_t& size) override {
-      size = m_bytes.size();
+      size = data.size();
       return true;
     }
     bool ReadAt(std::uint64_t offset, std::size_t length, std::string& bytes) override {
-      if (offset + length > m_bytes.size()) return false;
-      bytes = m_bytes.substr(static_cast<std::size_t>(offset), length);
-      m_platform.bytesRead += length;
+      if (offset + length > data.size()) return false;
+      bytes = data.substr(static_cast<std::size_t>(offset), length);
+      platform.bytesRead += length;
       return true;
     }
     bool WriteAt(std::uint64_t offset, const std::string& bytes) override {
-      if (m_platform.failWrites) return false;
-      m_bytes.resize(std::max<std::size_t>(m_bytes.size(), offset + bytes.size()));
-      m_bytes.replace(static_cast<std::size_t>(offset), bytes.size(), bytes);
+      if (platform.failWrites) return false;
+      data.resize(std::max<std::size_t>(data.size(), offset + bytes.size()));
+      data.replace(static_cast<std::size_t>(offset), bytes.size(), bytes);
       return true;
     }
-
-   private:
-    FakePlatform& m_platform;
-    std::string& m_bytes;
+    FakePlatform& platform;
+    std::string& data;
   };
   struct Token final : IAccessToken {
     explicit Token(FakePlatform& owner) : platform(owner) {}

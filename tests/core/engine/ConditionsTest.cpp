@@ -1,7 +1,5 @@
 // Which conditions hold at a moment, and what the matching ones select together.
-#include <gtest/gtest.h>
-
-#include <tuple>
+#include <gmock/gmock.h>
 
 #include "engine/Conditions.h"
 #include "support/Conditions.h"
@@ -11,6 +9,7 @@ namespace {
 
 using qvtest::Condition;
 using qvtest::TimeOf;
+using ::testing::FieldsAre;
 
 TEST(ConditionMatchTest, ModesMatchTheirMomentOnly) {
   const QvTime midnight = TimeOf(2026, 12, 7);
@@ -68,30 +67,23 @@ TEST(ConditionSelectionTest, MatchingConditionsCombine) {
   const struct {
     const char* name;
     std::vector<Selecting> conditions;
-    CConditionOutcome expected;
+    ::testing::Matcher<CConditionOutcome> expected;
   } cases[] = {
-      {"none", {}, {0, 0, 0, 100, 100}},
+      {"none", {}, FieldsAre(0, 0, 0, 100, 100)},
       {"smallest limit of the same operation",
        {{0, 30, 1}, {0, 50, 1}, {0, 10, 0}},
-       {1, 1, 0, 30, 100}},
-      {"both, then whole memory", {{2, 40, 1}, {1, 20, 1}}, {1, 1, 1, 40, 20}},
-      {"whole memory, then both", {{1, 20, 1}, {2, 40, 1}}, {1, 1, 1, 40, 20}},
-      {"unknown operations", {{3, 5, 1}, {-1, 5, 1}}, {1, 0, 0, 100, 100}},
+       FieldsAre(1, 1, 0, 30, 100)},
+      {"both, then whole memory", {{2, 40, 1}, {1, 20, 1}}, FieldsAre(1, 1, 1, 40, 20)},
+      {"whole memory, then both", {{1, 20, 1}, {2, 40, 1}}, FieldsAre(1, 1, 1, 40, 20)},
+      {"unknown operations", {{3, 5, 1}, {-1, 5, 1}}, FieldsAre(1, 0, 0, 100, 100)},
   };
   for (const auto& c : cases) {
     COperationTimeArray conditions;
     for (const Selecting& s : c.conditions) {
-      conditions.push_back(
-          std::make_unique<COperationTime>(Condition(11, -1, -1, -1, s.matching ? 0 : 101)));
-      conditions.back()->m_nOperation = s.operation;
-      conditions.back()->m_nCpuLoadLimit = s.cpuLimit;
+      conditions.push_back(qvtest::AlwaysMatchingCondition(s.operation, s.cpuLimit));
+      if (!s.matching) conditions.back()->m_nMemoryLoad = 101;
     }
-    auto fields = [](const CConditionOutcome& o) {
-      return std::make_tuple(o.matched, o.optimizeWorkingSet, o.optimizeWholeMemory,
-                             o.workingSetCpuLoadLimit, o.wholeMemoryCpuLoadLimit);
-    };
-    EXPECT_EQ(fields(c.expected),
-              fields(EvaluateConditions(conditions, qvtest::BreakDown(0), 50, false)))
+    EXPECT_THAT(EvaluateConditions(conditions, qvtest::BreakDown(0), 50, false), c.expected)
         << c.name;
   }
 }

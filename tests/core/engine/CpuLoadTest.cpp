@@ -23,7 +23,6 @@ std::string ProcessorBlock(std::int64_t time, std::int64_t idle, const char16_t*
 class CpuLoadTest : public ::testing::Test {
  protected:
   CpuLoadTest() : clean(fake.Platform()) { ResetCpuLoadStateForTesting(); }
-  ~CpuLoadTest() override { ResetCpuLoadStateForTesting(); }
 
   qvtest::FakePlatform fake;
   CMemClean clean;

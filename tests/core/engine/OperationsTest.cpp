@@ -1,10 +1,12 @@
 // The working-set trim and the whole-memory release: their lines and the save flag.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include "engine/MemClean.h"
 #include "support/FakePlatform.h"
 
 namespace {
+
+using ::testing::ElementsAre;
 
 class OperationsTest : public ::testing::Test {
  protected:
@@ -15,10 +17,6 @@ class OperationsTest : public ::testing::Test {
     return fake.processes.back();
   }
   std::vector<std::string> Lines() { return clean.m_aLog.Copy(); }
-  void SetPhysical(std::uint64_t bytes, std::int32_t level) {
-    fake.memory.totalPhys = bytes;
-    clean.m_appSetting.m_nReleaseLevel = level;
-  }
 
   qvtest::FakePlatform fake;
   CMemClean clean;
@@ -34,17 +32,14 @@ TEST_F(OperationsTest, WorkingSetTrimReportsEveryProcessButTheFirst) {
   AddProcess(14, "b.exe").countersAfter = false;
 
   EXPECT_EQ(1, clean.OptimizeWorkingSet(1));
-  const std::vector<std::string> expected = {
-      "システム特権の取得に成功",
-      "プロセスのスナップショットの取得に成功しました",
-      "explorer.exeの未使用メモリを開放 987 KB->312 KB",
-      "gone.exeのプロセスを開くことができませんでした",
-      "stubborn.exeの未使用メモリの開放に失敗",
-      "テスト.exeの未使用メモリを開放 5000000 KB->0 KB",
-      "a.exeの未使用メモリを開放 error->10 KB",
-      "b.exeの未使用メモリを開放 100 KB->error",
-  };
-  EXPECT_EQ(expected, Lines());
+  EXPECT_THAT(Lines(), ElementsAre("システム特権の取得に成功",
+                                   "プロセスのスナップショットの取得に成功しました",
+                                   "explorer.exeの未使用メモリを開放 987 KB->312 KB",
+                                   "gone.exeのプロセスを開くことができませんでした",
+                                   "stubborn.exeの未使用メモリの開放に失敗",
+                                   "テスト.exeの未使用メモリを開放 5000000 KB->0 KB",
+                                   "a.exeの未使用メモリを開放 error->10 KB",
+                                   "b.exeの未使用メモリを開放 100 KB->error"));
   EXPECT_EQ((std::vector<std::uint32_t>{4, 8, 9, 12, 13, 14}), fake.opened)
       << "the first entry, the idle process, is never opened";
   EXPECT_EQ((std::vector<std::uint32_t>{4, 12, 13, 14}), fake.trimmed);
@@ -66,9 +61,8 @@ TEST_F(OperationsTest, AFailedSnapshotStopsTheTrimsAndAPrivilegeOrTokenFailureDo
   AddProcess(4, "a.exe");
   fake.snapshotTaken = false;
   EXPECT_EQ(0, clean.OptimizeWorkingSet(1));
-  EXPECT_EQ((std::vector<std::string>{"システム特権の取得に成功",
-                                      "プロセスのスナップショットの取得に失敗しました"}),
-            Lines());
+  EXPECT_THAT(Lines(), ElementsAre("システム特権の取得に成功",
+                                   "プロセスのスナップショットの取得に失敗しました"));
   EXPECT_TRUE(fake.opened.empty());
   EXPECT_EQ(0, clean.m_appSetting.m_bModified);
 
@@ -83,19 +77,14 @@ TEST_F(OperationsTest, AFailedSnapshotStopsTheTrimsAndAPrivilegeOrTokenFailureDo
 }
 
 TEST_F(OperationsTest, FailedAttemptShrinksByOnePercentAndOnlyTheFirstIsTopDown) {
-  SetPhysical(512u << 20, 50);
+  fake.memory.totalPhys = 512u << 20;
+  clean.m_appSetting.m_nReleaseLevel = 50;
   fake.largestCommit = 263066741;
   EXPECT_EQ(1, clean.OptimizeWholeMemory(1));
-  using Attempts = std::vector<std::pair<std::uint64_t, bool>>;
-  EXPECT_EQ((Attempts{{268435450, true}, {263066741, false}}), fake.attempts);
-  const std::vector<std::string> expected = {
-      "262143 KB の領域確保失敗　再確保を行います",
-      "256901 KB の領域確保成功",
-      "確保メモリを初期化しています...",
-      "初期化完了",
-      "領域開放成功",
-  };
-  EXPECT_EQ(expected, Lines());
+  EXPECT_THAT(fake.attempts, ElementsAre(std::pair(268435450, true), std::pair(263066741, false)));
+  EXPECT_THAT(Lines(),
+              ElementsAre("262143 KB の領域確保失敗　再確保を行います", "256901 KB の領域確保成功",
+                          "確保メモリを初期化しています...", "初期化完了", "領域開放成功"));
   EXPECT_TRUE(fake.filledWithZeros);
   EXPECT_EQ(1, clean.m_appSetting.m_bModified);
   EXPECT_EQ(4, fake.sends) << "the retry line is not followed by a notify";
@@ -121,7 +110,8 @@ TEST_F(OperationsTest, ReleaseLevelClaimsItsShareAndAtMostAllMemoryInAtMost100Re
       fake.attempts.clear();
       clean.m_aLog.TakeAll();
       fake.sends = 0;
-      SetPhysical(c.physical, c.level);
+      fake.memory.totalPhys = c.physical;
+      clean.m_appSetting.m_nReleaseLevel = c.level;
       EXPECT_EQ(0, clean.OptimizeWholeMemory(bLog));
       EXPECT_EQ(c.first, fake.attempts[0].first) << c.level;
       EXPECT_EQ(c.attempts, fake.attempts.size()) << c.level;
@@ -138,15 +128,14 @@ TEST_F(OperationsTest, ReleaseLevelClaimsItsShareAndAtMostAllMemoryInAtMost100Re
 }
 
 TEST_F(OperationsTest, FailedDecommitOrReleaseIsReportedAndTheBlockStillReleased) {
-  SetPhysical(1u << 20, 50);
-  fake.decommits = false;
-  EXPECT_EQ(0, clean.OptimizeWholeMemory(1));
-  EXPECT_EQ("領域開放失敗", Lines().back());
-  EXPECT_EQ(1, fake.releaseCalls) << "a block that stays committed would hold its memory";
-  fake.decommits = true;
-  fake.releases = false;
-  EXPECT_EQ(0, clean.OptimizeWholeMemory(1));
-  EXPECT_EQ("領域開放失敗", Lines().back());
+  fake.memory.totalPhys = 1u << 20;  // the share of the default level fits in one commit
+  for (const bool decommits : {false, true}) {
+    fake.decommits = decommits;
+    fake.releases = !decommits;
+    EXPECT_EQ(0, clean.OptimizeWholeMemory(1));
+    EXPECT_EQ("領域開放失敗", Lines().back());
+    EXPECT_EQ(decommits ? 2 : 1, fake.releaseCalls) << "a committed block would hold its memory";
+  }
   EXPECT_EQ(0, clean.m_appSetting.m_bModified);
 }
 

