@@ -16,4 +16,6 @@ bool CMemCleanServiceEngine::WaitForPass(std::uint32_t milliseconds) {
   return !IsRunning();
 }
 
-void CMemCleanServiceEngine::EndPassByForce() { m_clean.TerminatePass(); }
+void CMemCleanServiceEngine::EndPassByForce() {
+  m_clean.TerminatePass();
+}
