@@ -97,6 +97,9 @@ TEST(MainWindowTest, StartsHiddenWithTheDefaultsOnceAnswersTheTrayAndClosesAsAsk
 TEST(MainWindowTest, ManualPassesRunOneAtATimeAndInformationShowsTheWindow) {
   QuorvelW app;
   ASSERT_TRUE(app.Start());
+  // No pass of the timer may come between: a slow pass can outlast the first minute.
+  app.Command(ID_TIMER_START);
+  ASSERT_TRUE(WaitFor([&] { return app.Title() == "QuorvelW - Timer Mode - Stopped"; }));
   UseLowestLevel(app);
   app.Command(ID_CLEAN_WHOLE_MEMORY);
   ASSERT_TRUE(WaitFor([&] { return !app.ToolButtonEnabled(ID_CLEAN_WHOLE_MEMORY); }));
