@@ -95,6 +95,7 @@ class ScriptedApp : public qv::CApplication {
     SetMainWindow(&frame);
     frame.onEnterIdle = [this] { Next(); };
   }
+  ~ScriptedApp() override { m_frame.onEnterIdle = nullptr; }  // the frame may outlive the script
 
   std::vector<long> idleCalls;  // the count of every idle call, bursts counting up from 0
 
