@@ -33,9 +33,17 @@ inline QvTime TimeOf(int year, int month, int day, int hour = 0, int minute = 0,
   return ((days * 24 + hour) * 60 + minute) * 60 + second;
 }
 
+// With the reentrant calls: passes may read the clock on threads of their own.
 inline CLocalTime BreakDown(QvTime time) {
+  std::tm t{};
+#ifdef _WIN32
+  const __time64_t value = time;
+  _gmtime64_s(&t, &value);
+#else
   const std::time_t value = static_cast<std::time_t>(time);
-  return LocalTimeOf(*std::gmtime(&value));
+  gmtime_r(&value, &t);
+#endif
+  return LocalTimeOf(t);
 }
 
 struct FakeProcess {

@@ -272,7 +272,9 @@ struct HangingPassSystem final : qvtest::FakePlatform {
     HangingPassSystem& system;
   };
   std::unique_ptr<IPassThread> StartThread(std::function<void()>) override {
-    return std::unique_ptr<IPassThread>(thread = new Thread(*this));
+    auto started = std::make_unique<Thread>(*this);
+    thread = started.get();
+    return started;
   }
   bool terminated = false, freed = false;
   IPassThread* thread = nullptr;
