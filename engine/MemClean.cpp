@@ -180,6 +180,9 @@ void CMemClean::RunPassThread() {
   }
   system.TrimOwnWorkingSet();
   m_bRunning = 0;
+  // The last notify came while the pass still counted as running: wake the owner once more, or
+  // its commands stay disabled until some other message arrives.
+  system.PostNotify();
 }
 
 bool CMemClean::WaitForPass(std::uint32_t milliseconds) {

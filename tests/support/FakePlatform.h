@@ -108,7 +108,7 @@ class FakePlatform : public IEngineSystem,
   std::vector<std::uint32_t> sleeps;
   CMemoryStatus memory{54, 512ull << 20, 200ull << 20, 1024ull << 20, 800ull << 20};
   std::atomic<int> posts{0}, sends{0}, ownTrims{0};
-  std::function<void()> onSend;
+  std::function<void()> onSend, onPost;
   bool realThreads = false, failThreadStart = false;
   std::set<std::string> directories;
   std::map<std::string, std::string> files;
@@ -121,7 +121,10 @@ class FakePlatform : public IEngineSystem,
   CLocalTime LocalTime(QvTime time) override { return BreakDown(time); }
   void Sleep(std::uint32_t milliseconds) override { sleeps.push_back(milliseconds); }
   CMemoryStatus MemoryStatus() override { return memory; }
-  void PostNotify() override { ++posts; }
+  void PostNotify() override {
+    ++posts;
+    if (onPost) onPost();
+  }
   void SendNotify() override {
     ++sends;
     if (onSend) onSend();

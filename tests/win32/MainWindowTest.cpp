@@ -108,7 +108,8 @@ TEST(MainWindowTest, ManualPassesRunOneAtATimeAndInformationShowsTheWindow) {
   app.Command(ID_CLEAN_WORKING_SET);
   app.Command(ID_CLEAN_WHOLE_MEMORY);
   app.Command(ID_SHOW_INFO);
-  ASSERT_TRUE(WaitFor([&] { return app.ToolButtonEnabled(ID_CLEAN_WHOLE_MEMORY); }, 120000));
+  ASSERT_TRUE(WaitFor([&] { return app.ToolButtonEnabled(ID_CLEAN_WHOLE_MEMORY); }, 120000))
+      << app.LogText();
   std::string log = app.LogText();
   EXPECT_EQ(1u, Count(log, logtext::kManualPassStart));
   EXPECT_EQ(1u, Count(log, logtext::kWholeMemorySuccess));

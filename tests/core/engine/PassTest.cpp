@@ -45,6 +45,8 @@ TEST_F(PassTest, ManualPassWritesStartMemoryStateAndEndAndEndsWithAPrompt) {
   fake.now = TimeOf(2026, 3, 4, 5, 6, 7);
   fake.secondsPerClockRead = 2;
   fake.memory = {100, 64ull << 30, 5ull << 30, 128ull << 30, 4097ull << 20};
+  bool idleAtLastPost = false;
+  fake.onPost = [&] { idleAtLastPost = clean.m_bRunning == 0; };
   ASSERT_EQ(1, DoCleanUp(&clean));
   EXPECT_EQ(0, clean.m_bRunning);
   EXPECT_TRUE(clean.WaitForPass(0));
@@ -58,8 +60,9 @@ TEST_F(PassTest, ManualPassWritesStartMemoryStateAndEndAndEndsWithAPrompt) {
   // "開始" in code page 932 ("表" would carry 0x5C as its trail byte).
   EXPECT_NE(std::string::npos, Lines()[0].find("\x8a\x4a\x8e\x6e"));
   // Every line is posted; the start and the end line are also sent and waited for, and so is the
-  // end of the pass. The window program takes the lines.
-  EXPECT_EQ(7, fake.posts);
+  // end of the pass. The window program takes the lines. A last post finds the engine idle.
+  EXPECT_EQ(8, fake.posts);
+  EXPECT_TRUE(idleAtLastPost);
   EXPECT_EQ((std::vector<std::size_t>{1, 7, 7}), sentAt);
   EXPECT_EQ(1, fake.ownTrims);
   EXPECT_EQ(CAppSetting().m_timeLastExecute, clean.m_appSetting.m_timeLastExecute)
